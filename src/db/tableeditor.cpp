@@ -1,0 +1,220 @@
+#include "db/tableeditor.h"
+
+#include "db/connection.h"
+#include "db/query.h"
+#include "util/cp1250.h"
+#include "util/error.h"
+
+namespace vaha::db {
+namespace {
+
+QString identifier(const QString& name) {
+    QString escaped = name;
+    escaped.replace(u'`', QStringLiteral("``"));
+    return u'`' + escaped + u'`';
+}
+
+} // namespace
+
+TableEditor::TableEditor(Connection* connection, QObject* parent)
+    : QObject(parent), m_connection(connection) {}
+
+void TableEditor::open() {
+    if (m_open)
+        return;
+    Query q(m_connection);
+    q.addLine(QStringLiteral("select * from ") + identifier(m_table));
+    q.open();
+    m_fields.clear();
+    for (int i = 0; i < q.fieldCount(); ++i)
+        m_fields.push_back(q.field(i));
+    m_values.assign(m_fields.size(), std::nullopt);
+    m_hasRow = !q.isEmpty();
+    if (m_hasRow) {
+        for (std::size_t i = 0; i < m_fields.size(); ++i) {
+            const auto v = q.raw(int(i));
+            if (v)
+                m_values[i] = v->toByteArray();
+        }
+    }
+    m_original = m_values;
+    m_changed.assign(m_fields.size(), false);
+    m_open = true;
+    m_editing = m_inserting = false;
+    Q_EMIT stateChanged();
+    for (int i = 0; i < fieldCount(); ++i)
+        Q_EMIT fieldChanged(i);
+}
+
+void TableEditor::close() {
+    if (!m_open)
+        return;
+    m_open = m_editing = m_inserting = m_hasRow = false;
+    m_values.assign(m_fields.size(), std::nullopt);
+    m_changed.assign(m_fields.size(), false);
+    Q_EMIT stateChanged();
+    for (int i = 0; i < fieldCount(); ++i)
+        Q_EMIT fieldChanged(i);
+    m_fields.clear();
+    m_values.clear();
+    m_original.clear();
+    m_changed.clear();
+}
+
+void TableEditor::edit() {
+    if (!m_open)
+        throw Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    if (m_editing)
+        return;
+    m_editing = true;
+    m_inserting = !m_hasRow;
+    Q_EMIT stateChanged();
+}
+
+void TableEditor::requireEditing() const {
+    if (!m_open || !m_editing)
+        throw Error(QStringLiteral("Dataset not in edit or insert mode"));
+}
+
+void TableEditor::post() {
+    requireEditing();
+    QStringList columns;
+    QStringList values;
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        if (!m_changed[i])
+            continue;
+        columns.append(identifier(m_fields[i].name));
+        values.append(m_values[i] ? m_connection->quote(cp1250::decode(*m_values[i]))
+                                  : QStringLiteral("NULL"));
+    }
+    if (!columns.isEmpty() || m_inserting) {
+        QString statement;
+        if (m_inserting) {
+            statement = QStringLiteral("insert into %1 (%2) values (%3)")
+                            .arg(identifier(m_table), columns.join(u','), values.join(u','));
+        } else {
+            QStringList assignments;
+            for (qsizetype i = 0; i < columns.size(); ++i)
+                assignments.append(columns[i] + u'=' + values[i]);
+            // The working table holds exactly one row.
+            statement = QStringLiteral("update %1 set %2")
+                            .arg(identifier(m_table), assignments.join(u','));
+        }
+        if (!m_connection)
+            throw Error(QStringLiteral("Database connection not set"));
+        m_connection->execute(statement);
+    }
+    m_original = m_values;
+    m_changed.assign(m_fields.size(), false);
+    m_hasRow = true;
+    m_editing = m_inserting = false;
+    Q_EMIT stateChanged();
+}
+
+int TableEditor::fieldIndex(QStringView name) const {
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        if (QStringView(m_fields[i].name).compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+int TableEditor::requireField(QStringView name) const {
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw Error(QStringLiteral("Field '%1' not found").arg(name));
+    return i;
+}
+
+std::optional<QByteArray> TableEditor::raw(int column) const {
+    if (column < 0 || std::size_t(column) >= m_values.size())
+        return std::nullopt;
+    return m_values[std::size_t(column)];
+}
+
+bool TableEditor::isNull(QStringView name) const { return !raw(requireField(name)).has_value(); }
+
+QString TableEditor::asString(QStringView name) const {
+    const auto v = raw(requireField(name));
+    return v ? value::toText(*v) : QString();
+}
+
+double TableEditor::asFloat(QStringView name) const {
+    const auto v = raw(requireField(name));
+    return v ? value::toFloat(*v) : 0.0;
+}
+
+qint64 TableEditor::asInt(QStringView name) const {
+    const auto v = raw(requireField(name));
+    return v ? value::toInt(*v) : 0;
+}
+
+DateTimeValue TableEditor::asDateTime(QStringView name) const {
+    const auto v = raw(requireField(name));
+    return v ? value::toDateTime(*v) : 0.0;
+}
+
+QString TableEditor::displayText(QStringView name) const {
+    const int c = requireField(name);
+    const auto v = raw(c);
+    return v ? value::displayText(field(c), QByteArrayView(*v)) : QString();
+}
+
+void TableEditor::setRaw(int column, std::optional<QByteArray> v) {
+    requireEditing();
+    if (column < 0 || std::size_t(column) >= m_values.size())
+        throw Error(QStringLiteral("Field index out of range"));
+    auto& slot = m_values[std::size_t(column)];
+    m_changed[std::size_t(column)] = true;
+    if (slot == v)
+        return;
+    slot = std::move(v);
+    Q_EMIT fieldChanged(column);
+}
+
+void TableEditor::setString(QStringView name, const QString& text) {
+    const int c = requireField(name);
+    const Field& f = field(c);
+    if ((f.isNumeric() || f.isDateOrTime()) && text.isEmpty()) {
+        setRaw(c, std::nullopt);
+        return;
+    }
+    if (f.isNumeric() || f.isDateOrTime()) {
+        // Text assigned to a number or date is taken in the server's own form when it is one
+        // (values copied between tables), otherwise in the regional form.
+        const QByteArray latin = text.toLatin1();
+        if (f.isNumeric()) {
+            double d = 0;
+            bool ok = false;
+            d = QString::fromLatin1(latin).toDouble(&ok);
+            if (ok) {
+                setRaw(c, value::floatText(d));
+                return;
+            }
+        } else if (value::toDateTime(latin) != 0.0 || latin.startsWith("1899-12-30")) {
+            setRaw(c, latin);
+            return;
+        }
+        setRaw(c, value::fromDisplayText(f, text));
+        return;
+    }
+    setRaw(c, cp1250::encode(text));
+}
+
+void TableEditor::setFloat(QStringView name, double v) { setRaw(requireField(name), value::floatText(v)); }
+
+void TableEditor::setInt(QStringView name, qint64 v) { setRaw(requireField(name), QByteArray::number(v)); }
+
+void TableEditor::setDateTime(QStringView name, DateTimeValue v) {
+    const int c = requireField(name);
+    setRaw(c, field(c).type == FieldType::Date ? value::dateText(v) : value::dateTimeText(v));
+}
+
+void TableEditor::setNull(QStringView name) { setRaw(requireField(name), std::nullopt); }
+
+void TableEditor::setDisplayText(QStringView name, const QString& text) {
+    const int c = requireField(name);
+    setRaw(c, value::fromDisplayText(field(c), text));
+}
+
+} // namespace vaha::db

@@ -1,0 +1,79 @@
+#include "util/widgets/messages.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+namespace vaha::ui {
+namespace {
+BoxRecorder* g_recorder = nullptr;
+
+void showBox(QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon,
+             bool centreOnScreen) {
+    QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    ok->setCursor(Qt::PointingHandCursor);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    if (centreOnScreen) {
+        box.adjustSize();
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            box.move(screen->availableGeometry().center() - box.rect().center());
+    }
+    box.exec();
+}
+} // namespace
+
+void record(const ShownBox& box) {
+    g_recorder->m_boxes.append(box);
+    if (g_recorder->onBox)
+        g_recorder->onBox(box);
+}
+
+QString messageCaption() { return QStringLiteral("Vážní listy PLX"); }
+
+BoxRecorder::BoxRecorder() : m_previous(g_recorder) { g_recorder = this; }
+BoxRecorder::~BoxRecorder() { g_recorder = m_previous; }
+
+QList<ShownBox> BoxRecorder::take() {
+    QList<ShownBox> result;
+    result.swap(m_boxes);
+    return result;
+}
+
+void showMessage(QWidget* parent, const QString& text, BoxKind icon) {
+    if (g_recorder) {
+        record({icon, messageCaption(), text});
+        return;
+    }
+    showBox(parent, messageCaption(), text,
+            icon == BoxKind::Stop ? QMessageBox::Critical : QMessageBox::Information, true);
+}
+
+void showError(QWidget* parent, const QString& text) {
+    const QString caption = QApplication::applicationDisplayName().isEmpty()
+                                ? QStringLiteral("vahaPLX")
+                                : QApplication::applicationDisplayName();
+    if (g_recorder) {
+        record({BoxKind::Error, caption, text});
+        return;
+    }
+    showBox(parent, caption, text, QMessageBox::Critical, false);
+}
+
+void showNotFound(QWidget* parent, const QString& text) {
+    QApplication::beep();
+    const QString caption = QApplication::applicationDisplayName().isEmpty()
+                                ? QStringLiteral("vahaPLX")
+                                : QApplication::applicationDisplayName();
+    if (g_recorder) {
+        record({BoxKind::NotFound, caption, text});
+        return;
+    }
+    showBox(parent, caption, text, QMessageBox::Warning, false);
+}
+
+} // namespace vaha::ui

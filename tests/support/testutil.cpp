@@ -1,0 +1,31 @@
+#include "support/testutil.h"
+
+#include "util/error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace vaha::test {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        throw Error(QStringLiteral("Cannot write test file %1").arg(path));
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Cannot read test file %1").arg(path));
+    return f.readAll();
+}
+
+QString makeTempDir(QTemporaryDir& dir) {
+    if (!dir.isValid())
+        throw Error(QStringLiteral("Cannot create a temporary directory"));
+    return dir.path();
+}
+
+} // namespace vaha::test

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace vaha::test {
+
+// Writes bytes to a file, creating its directory; fails the test when it cannot.
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+
+// A QTemporaryDir whose path ends without a separator; fails the test when it cannot be made.
+QString makeTempDir(QTemporaryDir& dir);
+
+} // namespace vaha::test
