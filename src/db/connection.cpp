@@ -3,8 +3,8 @@
 #include "util/cp1250.h"
 
 #include <QCoreApplication>
-#include <mysql.h>
 #include <errmsg.h>
+#include <mysql.h>
 #include <mysqld_error.h>
 
 namespace vaha::db {
@@ -36,9 +36,13 @@ struct LibraryInit {
     ~LibraryInit() { mysql_library_end(); }
 };
 
-void ensureLibrary() { static LibraryInit init; }
+void ensureLibrary() {
+    static LibraryInit init;
+}
 
-QString serverText(MYSQL* m) { return cp1250::decode(QByteArrayView(mysql_error(m))); }
+QString serverText(MYSQL* m) {
+    return cp1250::decode(QByteArrayView(mysql_error(m)));
+}
 
 } // namespace
 
@@ -71,8 +75,8 @@ void Connection::connect() {
     const QByteArray password = cp1250::encodeLossy(m_password);
     const QByteArray database = cp1250::encodeLossy(m_database);
     if (!mysql_real_connect(m, host.constData(), user.constData(), password.constData(),
-                            database.isEmpty() ? nullptr : database.constData(),
-                            unsigned(m_port), nullptr, CLIENT_MULTI_RESULTS)) {
+                            database.isEmpty() ? nullptr : database.constData(), unsigned(m_port),
+                            nullptr, CLIENT_MULTI_RESULTS)) {
         const DbError error(QStringLiteral("SQL Error: ") + serverText(m), mysql_errno(m));
         mysql_close(m);
         throw error;
@@ -100,7 +104,9 @@ void Connection::raise(const DbError& error) {
     throw error;
 }
 
-void Connection::fail() { raise(currentError()); }
+void Connection::fail() {
+    raise(currentError());
+}
 
 QString Connection::quote(QStringView text) const {
     const QByteArray bytes = cp1250::encode(text);
@@ -114,14 +120,36 @@ QString Connection::quote(QStringView text) const {
         char* out = escaped.data();
         for (const char c : bytes) {
             switch (c) {
-            case '\0': *out++ = '\\'; *out++ = '0'; break;
-            case '\n': *out++ = '\\'; *out++ = 'n'; break;
-            case '\r': *out++ = '\\'; *out++ = 'r'; break;
-            case '\\': *out++ = '\\'; *out++ = '\\'; break;
-            case '\'': *out++ = '\\'; *out++ = '\''; break;
-            case '"': *out++ = '\\'; *out++ = '"'; break;
-            case '\032': *out++ = '\\'; *out++ = 'Z'; break;
-            default: *out++ = c;
+            case '\0':
+                *out++ = '\\';
+                *out++ = '0';
+                break;
+            case '\n':
+                *out++ = '\\';
+                *out++ = 'n';
+                break;
+            case '\r':
+                *out++ = '\\';
+                *out++ = 'r';
+                break;
+            case '\\':
+                *out++ = '\\';
+                *out++ = '\\';
+                break;
+            case '\'':
+                *out++ = '\\';
+                *out++ = '\'';
+                break;
+            case '"':
+                *out++ = '\\';
+                *out++ = '"';
+                break;
+            case '\032':
+                *out++ = '\\';
+                *out++ = 'Z';
+                break;
+            default:
+                *out++ = c;
             }
         }
         n = static_cast<unsigned long>(out - escaped.data());

@@ -38,7 +38,7 @@ public:
     // Seconds a connect attempt may take before it counts as failed.
     void setConnectTimeout(int seconds) { m_connectTimeout = seconds; }
 
-    void connect();    // does nothing when connected; throws DbError when it cannot connect
+    void connect(); // does nothing when connected; throws DbError when it cannot connect
     bool isConnected() const { return m_mysql != nullptr; }
     void disconnect(); // does nothing when closed
 

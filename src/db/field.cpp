@@ -2,6 +2,7 @@
 
 #include "util/cp1250.h"
 #include "util/error.h"
+#include "util/regional.h"
 
 #include <QDate>
 #include <QLocale>
@@ -12,31 +13,9 @@
 namespace vaha::db {
 namespace {
 
-QLocale regionalLocale() {
-    QLocale loc;
-    loc.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
-    return loc;
+std::string_view view(QByteArrayView raw) {
+    return {raw.data(), size_t(raw.size())};
 }
-
-// The locale's short date with a four-digit year ("dd.MM.yyyy" on Czech workstations).
-QString dateFormat(const QLocale& loc) {
-    QString f = loc.dateFormat(QLocale::ShortFormat);
-    if (!f.contains(QStringLiteral("yyyy")))
-        f.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
-    return f;
-}
-
-QString timeFormat(const QLocale& loc) {
-    QString f = loc.timeFormat(QLocale::ShortFormat);
-    if (!f.contains(u's')) {
-        const qsizetype m = f.indexOf(QStringLiteral("mm"));
-        if (m >= 0)
-            f.insert(m + 2, QStringLiteral(":ss"));
-    }
-    return f;
-}
-
-std::string_view view(QByteArrayView raw) { return {raw.data(), size_t(raw.size())}; }
 
 bool parseDouble(QByteArrayView raw, double& out) {
     std::string_view s = view(raw);
@@ -68,52 +47,10 @@ Error conversionError(const QString& text, const char* kind) {
     return Error(QStringLiteral("'%1' is not a valid %2").arg(text, QLatin1String(kind)));
 }
 
-// Lenient regional date: day, month and year in the locale's order, any separators; a
-// missing year is this year, a two-digit year lies in 1950..2049.
-QDate parseRegionalDate(const QString& text, const QLocale& loc, QString* rest) {
-    static const QRegularExpression numbers(QStringLiteral("^\\s*(\\d+)\\D+(\\d+)(?:\\D+(\\d+))?\\D*"));
-    const QRegularExpressionMatch m = numbers.match(text);
-    if (!m.hasMatch())
-        return {};
-    const QString fmt = dateFormat(loc).toLower();
-    const qsizetype di = fmt.indexOf(u'd'), mi = fmt.indexOf(u'm'), yi = fmt.indexOf(u'y');
-    // Order of the three parts in the format.
-    QList<QPair<qsizetype, char>> order{{di, 'd'}, {mi, 'm'}, {yi, 'y'}};
-    std::sort(order.begin(), order.end());
-    int d = 0, mo = 0, y = QDate::currentDate().year();
-    bool haveYear = false;
-    const QStringList parts{m.captured(1), m.captured(2), m.captured(3)};
-    int idx = 0;
-    for (const auto& [pos, what] : order) {
-        Q_UNUSED(pos);
-        const QString part = parts.value(idx);
-        if (what == 'y' && part.isEmpty() && idx == 2) {
-            ++idx;
-            continue;
-        }
-        const int v = part.toInt();
-        if (what == 'd')
-            d = v;
-        else if (what == 'm')
-            mo = v;
-        else {
-            y = v;
-            haveYear = true;
-            if (part.size() <= 2)
-                y += y < 50 ? 2000 : 1900;
-        }
-        ++idx;
-    }
-    Q_UNUSED(haveYear);
-    if (rest)
-        *rest = text.mid(m.capturedEnd());
-    return QDate(y, mo, d);
-}
-
 } // namespace
 
 bool Field::acceptsCharacter(QChar c) const {
-    const QLocale loc = regionalLocale();
+    const QLocale loc = regional::locale();
     switch (type) {
     case FieldType::Integer:
         return c.isDigit() || c == u'-' || c == u'+';
@@ -132,7 +69,9 @@ bool Field::acceptsCharacter(QChar c) const {
 
 namespace value {
 
-QString toText(QByteArrayView raw) { return cp1250::decode(raw); }
+QString toText(QByteArrayView raw) {
+    return cp1250::decode(raw);
+}
 
 qint64 toInt(QByteArrayView raw) {
     double d = 0;
@@ -157,31 +96,16 @@ DateTimeValue toDateTime(QByteArrayView raw) {
 }
 
 QString regionalFloat(double v) {
-    if (v == 0)
-        return QStringLiteral("0");
-    // Fifteen significant digits, like the classic float-to-text of the office programs:
-    // 30.5 - 10.2 shows as 20,3.
-    QString s = regionalLocale().toString(v, 'g', 15);
-    return s;
+    return regional::formatFloat(v);
 }
-
 QString regionalDate(DateTimeValue v) {
-    const QLocale loc = regionalLocale();
-    return loc.toString(fromDateTimeValue(v).date(), dateFormat(loc));
+    return regional::formatDate(v);
 }
-
 QString regionalDateTime(DateTimeValue v) {
-    const QLocale loc = regionalLocale();
-    const QDateTime m = fromDateTimeValue(v);
-    return loc.toString(m.date(), dateFormat(loc)) + u' ' + loc.toString(m.time(), timeFormat(loc));
+    return regional::formatDateTime(v);
 }
-
 double parseRegionalFloat(const QString& text) {
-    bool ok = false;
-    const double v = regionalLocale().toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(v))
-        throw conversionError(text, "floating point value");
-    return v;
+    return regional::parseFloat(text);
 }
 
 QString displayText(const Field& field, std::optional<QByteArrayView> raw) {
@@ -213,9 +137,13 @@ QByteArray floatText(double v) {
     return QByteArray(buf, ptr - buf);
 }
 
-QByteArray dateText(DateTimeValue v) { return DateToSqlText(v).toLatin1(); }
+QByteArray dateText(DateTimeValue v) {
+    return DateToSqlText(v).toLatin1();
+}
 
-QByteArray dateTimeText(DateTimeValue v) { return formatMoment(v).toLatin1(); }
+QByteArray dateTimeText(DateTimeValue v) {
+    return formatMoment(v).toLatin1();
+}
 
 std::optional<QByteArray> fromDisplayText(const Field& field, const QString& text) {
     const QString trimmed = text.trimmed();
@@ -224,7 +152,7 @@ std::optional<QByteArray> fromDisplayText(const Field& field, const QString& tex
         if (trimmed.isEmpty())
             return std::nullopt;
         bool ok = false;
-        const qlonglong v = regionalLocale().toLongLong(trimmed, &ok);
+        const qlonglong v = regional::locale().toLongLong(trimmed, &ok);
         if (!ok)
             throw conversionError(text, "integer value");
         return QByteArray::number(v);
@@ -238,9 +166,8 @@ std::optional<QByteArray> fromDisplayText(const Field& field, const QString& tex
     case FieldType::DateTime: {
         if (trimmed.isEmpty())
             return std::nullopt;
-        const QLocale loc = regionalLocale();
         QString rest;
-        const QDate d = parseRegionalDate(trimmed, loc, &rest);
+        const QDate d = regional::parseDate(trimmed, &rest);
         if (!d.isValid())
             throw conversionError(text, "date");
         QTime t(0, 0);

@@ -15,9 +15,9 @@ enum class FieldType { Integer, Float, Decimal, String, Date, DateTime, Time, Bl
 struct Field {
     QString name;
     FieldType type = FieldType::String;
-    int serverType = 0;    // enum_field_types
-    unsigned flags = 0;    // NOT_NULL_FLAG, BINARY_FLAG, ...
-    qint64 length = 0;     // display length in characters
+    int serverType = 0; // enum_field_types
+    unsigned flags = 0; // NOT_NULL_FLAG, BINARY_FLAG, ...
+    qint64 length = 0;  // display length in characters
     int decimals = 0;
     bool visible = true;
 
@@ -39,9 +39,9 @@ struct Field {
 // and the program's view of it. A value is std::nullopt for SQL NULL.
 namespace value {
 
-QString toText(QByteArrayView raw);         // Windows-1250 bytes to text
-qint64 toInt(QByteArrayView raw);           // 0 for NULL or text that is not a number
-double toFloat(QByteArrayView raw);         // 0 for NULL or text that is not a number
+QString toText(QByteArrayView raw);           // Windows-1250 bytes to text
+qint64 toInt(QByteArrayView raw);             // 0 for NULL or text that is not a number
+double toFloat(QByteArrayView raw);           // 0 for NULL or text that is not a number
 DateTimeValue toDateTime(QByteArrayView raw); // 0 for NULL, zero dates or text that is not one
 
 // The text the workstation shows for a value: numbers and dates in regional format

@@ -87,8 +87,7 @@ private:
     Query& m_q;
 };
 
-Query::Query(Connection* connection, QObject* parent)
-    : QObject(parent), m_connection(connection) {}
+Query::Query(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection) {}
 
 Query::~Query() = default;
 
@@ -224,11 +223,17 @@ std::optional<QByteArrayView> Query::rawAt(int position, int column) const {
     return row < 0 ? std::nullopt : m_rows.value(row, column);
 }
 
-std::optional<QByteArrayView> Query::raw(int column) const { return rawAt(m_pos, column); }
+std::optional<QByteArrayView> Query::raw(int column) const {
+    return rawAt(m_pos, column);
+}
 
-bool Query::isNull(int column) const { return !raw(column).has_value(); }
+bool Query::isNull(int column) const {
+    return !raw(column).has_value();
+}
 
-QString Query::asString(int column) const { return stringAt(m_pos, column); }
+QString Query::asString(int column) const {
+    return stringAt(m_pos, column);
+}
 
 QString Query::stringAt(int position, int column) const {
     const auto v = rawAt(position, column);
@@ -250,7 +255,9 @@ DateTimeValue Query::asDateTime(int column) const {
     return v ? value::toDateTime(*v) : 0.0;
 }
 
-QString Query::displayText(int column) const { return displayTextAt(m_pos, column); }
+QString Query::displayText(int column) const {
+    return displayTextAt(m_pos, column);
+}
 
 QString Query::displayTextAt(int position, int column) const {
     if (column < 0 || column >= fieldCount())
@@ -316,7 +323,8 @@ void Query::sortBy(QStringView fieldName) {
             keys[i] = v ? value::toFloat(*v) : 0.0;
         }
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            return nullFirst(a, b, [&](auto, auto) { return keys[std::size_t(a)] < keys[std::size_t(b)]; });
+            return nullFirst(
+                a, b, [&](auto, auto) { return keys[std::size_t(a)] < keys[std::size_t(b)]; });
         });
     } else if (f.isDateOrTime()) {
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "db/field.h"
 #include "db/connection.h"
+#include "db/field.h"
 #include "db/rowstore.h"
 
 #include <QObject>

@@ -4,7 +4,8 @@
 
 namespace vaha::db {
 
-QueryModel::QueryModel(Query* query, QObject* parent) : QAbstractTableModel(parent), m_query(query) {
+QueryModel::QueryModel(Query* query, QObject* parent)
+    : QAbstractTableModel(parent), m_query(query) {
     connect(query, &Query::opened, this, &QueryModel::rebind);
     connect(query, &Query::closed, this, &QueryModel::rebind);
     connect(query, &Query::reordered, this, &QueryModel::rebind);
@@ -31,7 +32,9 @@ void QueryModel::rebind() {
     endResetModel();
 }
 
-int QueryModel::fieldOfColumn(int column) const { return m_fieldIndex.value(column, -1); }
+int QueryModel::fieldOfColumn(int column) const {
+    return m_fieldIndex.value(column, -1);
+}
 
 int QueryModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid() || !m_query || !m_query->isOpen())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/query.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QPointer>
@@ -7,15 +9,13 @@
 
 namespace vaha::db {
 
-class Query;
-
 // A grid column bound to a field of a query.
 struct GridColumn {
     QString fieldName;
-    QString caption;                              // empty: the field's name as the server reports it
-    std::optional<Qt::Alignment> cellAlignment;   // empty: numbers right, the rest left
-    std::optional<Qt::Alignment> titleAlignment;  // empty: left
-    int width = -1;                               // pixels; -1: the grid's default for the field
+    QString caption;                             // empty: the field's name as the server reports it
+    std::optional<Qt::Alignment> cellAlignment;  // empty: numbers right, the rest left
+    std::optional<Qt::Alignment> titleAlignment; // empty: left
+    int width = -1;                              // pixels; -1: the grid's default for the field
 };
 
 // Shows the rows of a query, read-only, converting only the cells a view asks for. Without

@@ -9,8 +9,9 @@ namespace vaha::db {
 namespace {
 
 bool beginsTransaction(const QString& statement) {
-    static const QRegularExpression re(QStringLiteral("^\\s*(BEGIN(\\s+WORK)?|START\\s+TRANSACTION)\\b"),
-                                       QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*(BEGIN(\\s+WORK)?|START\\s+TRANSACTION)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
     return re.match(statement).hasMatch();
 }
 
@@ -22,7 +23,9 @@ bool endsTransaction(const QString& statement) {
 
 } // namespace
 
-void ScriptRunner::saveToFile(const QString& path) const { writeLinesCp1250(path, m_script); }
+void ScriptRunner::saveToFile(const QString& path) const {
+    writeLinesCp1250(path, m_script);
+}
 
 QStringList ScriptRunner::splitStatements(const QString& text) {
     QStringList statements;
@@ -67,7 +70,8 @@ QStringList ScriptRunner::splitStatements(const QString& text) {
         if (c == u'\'' || c == u'"' || c == u'`') {
             quote = c;
             current += c;
-        } else if (c == u'#' || (c == u'-' && next == u'-' && (i + 2 >= n || text[i + 2].isSpace()))) {
+        } else if (c == u'#' ||
+                   (c == u'-' && next == u'-' && (i + 2 >= n || text[i + 2].isSpace()))) {
             lineComment = true;
             current += c;
         } else if (c == u'/' && next == u'*') {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QStringList>
 #include "db/connection.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <functional>
 
 namespace vaha::db {

@@ -97,8 +97,8 @@ void TableEditor::post() {
             for (qsizetype i = 0; i < columns.size(); ++i)
                 assignments.append(columns[i] + u'=' + values[i]);
             // The working table holds exactly one row.
-            statement = QStringLiteral("update %1 set %2")
-                            .arg(identifier(m_table), assignments.join(u','));
+            statement =
+                QStringLiteral("update %1 set %2").arg(identifier(m_table), assignments.join(u','));
         }
         if (!m_connection)
             throw Error(QStringLiteral("Database connection not set"));
@@ -132,7 +132,9 @@ std::optional<QByteArray> TableEditor::raw(int column) const {
     return m_values[std::size_t(column)];
 }
 
-bool TableEditor::isNull(QStringView name) const { return !raw(requireField(name)).has_value(); }
+bool TableEditor::isNull(QStringView name) const {
+    return !raw(requireField(name)).has_value();
+}
 
 QString TableEditor::asString(QStringView name) const {
     const auto v = raw(requireField(name));
@@ -201,16 +203,22 @@ void TableEditor::setString(QStringView name, const QString& text) {
     setRaw(c, cp1250::encode(text));
 }
 
-void TableEditor::setFloat(QStringView name, double v) { setRaw(requireField(name), value::floatText(v)); }
+void TableEditor::setFloat(QStringView name, double v) {
+    setRaw(requireField(name), value::floatText(v));
+}
 
-void TableEditor::setInt(QStringView name, qint64 v) { setRaw(requireField(name), QByteArray::number(v)); }
+void TableEditor::setInt(QStringView name, qint64 v) {
+    setRaw(requireField(name), QByteArray::number(v));
+}
 
 void TableEditor::setDateTime(QStringView name, DateTimeValue v) {
     const int c = requireField(name);
     setRaw(c, field(c).type == FieldType::Date ? value::dateText(v) : value::dateTimeText(v));
 }
 
-void TableEditor::setNull(QStringView name) { setRaw(requireField(name), std::nullopt); }
+void TableEditor::setNull(QStringView name) {
+    setRaw(requireField(name), std::nullopt);
+}
 
 void TableEditor::setDisplayText(QStringView name, const QString& text) {
     const int c = requireField(name);

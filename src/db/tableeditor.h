@@ -1,10 +1,9 @@
 #pragma once
 
+#include "db/connection.h"
 #include "db/field.h"
 
 #include <QObject>
-#include "db/connection.h"
-
 #include <QPointer>
 #include <optional>
 #include <vector>
@@ -55,7 +54,7 @@ public:
 
     // Writing needs edit mode (throws "Dataset not in edit or insert mode" otherwise). Each
     // write emits fieldChanged when the value really changes.
-    void setString(QStringView name, const QString& text);   // "" into a number or date: NULL
+    void setString(QStringView name, const QString& text); // "" into a number or date: NULL
     void setFloat(QStringView name, double value);
     void setInt(QStringView name, qint64 value);
     void setDateTime(QStringView name, DateTimeValue value);

@@ -35,9 +35,13 @@ QDateTime fromDateTimeValue(DateTimeValue value) {
     return QDateTime(kEpoch.addDays(qint64(whole)), QTime::fromMSecsSinceStartOfDay(int(ms)));
 }
 
-DateTimeValue nowValue() { return toDateTimeValue(QDateTime::currentDateTime()); }
+DateTimeValue nowValue() {
+    return toDateTimeValue(QDateTime::currentDateTime());
+}
 
-int YearOfDate(DateTimeValue value) { return fromDateTimeValue(value).date().year(); }
+int YearOfDate(DateTimeValue value) {
+    return fromDateTimeValue(value).date().year();
+}
 
 QString DateToSqlText(DateTimeValue value) {
     const QDate d = fromDateTimeValue(value).date();
@@ -59,6 +63,8 @@ QString formatMoment(const QDateTime& moment) {
         .arg(t.second(), 2, 10, QLatin1Char('0'));
 }
 
-QString formatMoment(DateTimeValue value) { return formatMoment(fromDateTimeValue(value)); }
+QString formatMoment(DateTimeValue value) {
+    return formatMoment(fromDateTimeValue(value));
+}
 
 } // namespace vaha

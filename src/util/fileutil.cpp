@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -138,7 +137,9 @@ QString readTextCp1250(const QString& path) {
     return cp1250::decode(bytes);
 }
 
-QStringList readLinesCp1250(const QString& path) { return splitLines(readTextCp1250(path)); }
+QStringList readLinesCp1250(const QString& path) {
+    return splitLines(readTextCp1250(path));
+}
 
 void writeLinesCp1250(const QString& path, const QStringList& lines) {
     QByteArray bytes;

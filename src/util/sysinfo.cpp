@@ -1,8 +1,7 @@
 #include "util/sysinfo.h"
 
-#include <cstring>
-
 #include <arpa/inet.h>
+#include <cstring>
 #include <netdb.h>
 #include <pwd.h>
 #include <sys/socket.h>
@@ -62,6 +61,8 @@ QString addressText(quint32 networkOrderAddress) {
         .arg(host & 0xFF);
 }
 
-QString programVersionText() { return QStringLiteral(VAHA_FILE_VERSION); }
+QString programVersionText() {
+    return QStringLiteral(VAHA_FILE_VERSION);
+}
 
 } // namespace vaha::sysinfo

@@ -28,11 +28,17 @@ QString requireEnv(const char* name) {
 
 } // namespace
 
-QString TestDatabase::host() { return qEnvironmentVariable("VAHA_TEST_DB_HOST", QStringLiteral("127.0.0.1")); }
+QString TestDatabase::host() {
+    return qEnvironmentVariable("VAHA_TEST_DB_HOST", QStringLiteral("127.0.0.1"));
+}
 
-int TestDatabase::port() { return requireEnv("VAHA_TEST_DB_PORT").toInt(); }
+int TestDatabase::port() {
+    return requireEnv("VAHA_TEST_DB_PORT").toInt();
+}
 
-QString TestDatabase::sourceDir() { return requireEnv("VAHA_SOURCE_DIR"); }
+QString TestDatabase::sourceDir() {
+    return requireEnv("VAHA_SOURCE_DIR");
+}
 
 TestDatabase::TestDatabase(const QString& tag, bool withSchema) {
     QString base = tag.isEmpty() ? QCoreApplication::applicationName() : tag;
@@ -45,13 +51,15 @@ TestDatabase::TestDatabase(const QString& tag, bool withSchema) {
     try {
         m_admin->connect();
     } catch (const Error& e) {
-        throw Error(QStringLiteral("The private test database server on port %1 does not answer: %2")
-                        .arg(port())
-                        .arg(e.message()));
+        throw Error(
+            QStringLiteral("The private test database server on port %1 does not answer: %2")
+                .arg(port())
+                .arg(e.message()));
     }
     m_admin->execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
     m_admin->execute(
-        QStringLiteral("CREATE DATABASE `%1` CHARACTER SET cp1250 COLLATE cp1250_general_ci").arg(m_name));
+        QStringLiteral("CREATE DATABASE `%1` CHARACTER SET cp1250 COLLATE cp1250_general_ci")
+            .arg(m_name));
     m_admin->execute(QStringLiteral("USE `%1`").arg(m_name));
     m_admin->setDatabase(m_name);
     m_admin->execute(QStringLiteral("set @@session.sql_mode=\"\""));
@@ -76,7 +84,9 @@ std::unique_ptr<db::Connection> TestDatabase::connect() const {
     return c;
 }
 
-void TestDatabase::exec(const QString& statement) { m_admin->execute(statement); }
+void TestDatabase::exec(const QString& statement) {
+    m_admin->execute(statement);
+}
 
 void TestDatabase::runScriptFile(const QString& path) {
     QFile f(path);
@@ -94,8 +104,12 @@ QString TestDatabase::scalar(const QString& statement) {
     return q.isEmpty() || q.fieldCount() == 0 ? QString() : q.asString(0);
 }
 
-qint64 TestDatabase::scalarInt(const QString& statement) { return scalar(statement).toLongLong(); }
+qint64 TestDatabase::scalarInt(const QString& statement) {
+    return scalar(statement).toLongLong();
+}
 
-void TestDatabase::loadDemoData() { runScriptFile(sourceDir() + QStringLiteral("/sql/demo-data.sql")); }
+void TestDatabase::loadDemoData() {
+    runScriptFile(sourceDir() + QStringLiteral("/sql/demo-data.sql"));
+}
 
 } // namespace vaha::test

@@ -27,7 +27,7 @@ public:
     db::Connection& admin() { return *m_admin; }
 
     void exec(const QString& statement);
-    void runScriptFile(const QString& path); // statements separated by ';', UTF-8 file
+    void runScriptFile(const QString& path);  // statements separated by ';', UTF-8 file
     QString scalar(const QString& statement); // first column of the first row, "" for none
     qint64 scalarInt(const QString& statement);
 

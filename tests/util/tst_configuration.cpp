@@ -14,8 +14,13 @@ class TestConfiguration : public QObject {
     QTemporaryDir m_tmp;
     QString path(const QString& name) const { return m_tmp.path() + u'/' + name; }
     LogonSettings current() const {
-        return {QStringLiteral("localhost"), QStringLiteral("root"), QString(), QString(),
-                QString(), QString(), QString()};
+        return {QStringLiteral("localhost"),
+                QStringLiteral("root"),
+                QString(),
+                QString(),
+                QString(),
+                QString(),
+                QString()};
     }
 
 private Q_SLOTS:
@@ -23,17 +28,34 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("case of section and key ignored") << QByteArray("[logon]\nsqlPORT=3307\n") << "SQLport" << "3307";
-        QTest::newRow("blanks around value dropped") << QByteArray("[LogON]\nIP =  10.0.0.5  \n") << "IP" << "10.0.0.5";
-        QTest::newRow("empty value is empty, not default") << QByteArray("[LogON]\nSQLport=\n") << "SQLport" << "";
-        QTest::newRow("missing key gives default") << QByteArray("[LogON]\nIP=x\n") << "SQLport" << "3306";
-        QTest::newRow("other section ignored") << QByteArray("[Other]\nSQLport=1\n[LogON]\n") << "SQLport" << "3306";
-        QTest::newRow("first duplicate wins") << QByteArray("[LogON]\nIP=a\nIP=b\n") << "IP" << "a";
-        QTest::newRow("comment lines") << QByteArray("[LogON]\n;IP=a\n#IP=b\nIP=c\n") << "IP" << "c";
-        QTest::newRow("quoted value") << QByteArray("[LogON]\nPassword=\" tajn\xe9 \"\n") << "Password" << " tajné ";
-        QTest::newRow("cp1250 value") << QByteArray("[LogON]\nUser=\x9eofie\r\n") << "User" << "žofie";
-        QTest::newRow("database default without key") << QByteArray("[LogON]\nIP=x\n") << "Database" << "trivon";
-        QTest::newRow("utf-8 signature tolerated") << QByteArray("\xEF\xBB\xBF[LogON]\nCisloPC=7\n") << "CisloPC" << "7";
+        QTest::newRow("case of section and key ignored")
+            << QByteArray("[logon]\nsqlPORT=3307\n") << "SQLport"
+            << "3307";
+        QTest::newRow("blanks around value dropped")
+            << QByteArray("[LogON]\nIP =  10.0.0.5  \n") << "IP"
+            << "10.0.0.5";
+        QTest::newRow("empty value is empty, not default")
+            << QByteArray("[LogON]\nSQLport=\n") << "SQLport"
+            << "";
+        QTest::newRow("missing key gives default") << QByteArray("[LogON]\nIP=x\n") << "SQLport"
+                                                   << "3306";
+        QTest::newRow("other section ignored")
+            << QByteArray("[Other]\nSQLport=1\n[LogON]\n") << "SQLport"
+            << "3306";
+        QTest::newRow("first duplicate wins") << QByteArray("[LogON]\nIP=a\nIP=b\n") << "IP"
+                                              << "a";
+        QTest::newRow("comment lines") << QByteArray("[LogON]\n;IP=a\n#IP=b\nIP=c\n") << "IP"
+                                       << "c";
+        QTest::newRow("quoted value")
+            << QByteArray("[LogON]\nPassword=\" tajn\xe9 \"\n") << "Password"
+            << " tajné ";
+        QTest::newRow("cp1250 value") << QByteArray("[LogON]\nUser=\x9eofie\r\n") << "User"
+                                      << "žofie";
+        QTest::newRow("database default without key") << QByteArray("[LogON]\nIP=x\n") << "Database"
+                                                      << "trivon";
+        QTest::newRow("utf-8 signature tolerated")
+            << QByteArray("\xEF\xBB\xBF[LogON]\nCisloPC=7\n") << "CisloPC"
+            << "7";
     }
     void iniRules() {
         QFETCH(QByteArray, ini);
@@ -41,9 +63,12 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         writeFile(path("trivon05.ini"), ini);
         const LogonSettings s = readLogonSettings(path("trivon05.ini"), current());
-        const QMap<QString, QString> values{{"IP", s.host},         {"User", s.user},
-                                            {"Password", s.password}, {"Database", s.database},
-                                            {"SQLport", s.sqlPort},   {"OPENport", s.openPort},
+        const QMap<QString, QString> values{{"IP", s.host},
+                                            {"User", s.user},
+                                            {"Password", s.password},
+                                            {"Database", s.database},
+                                            {"SQLport", s.sqlPort},
+                                            {"OPENport", s.openPort},
                                             {"CisloPC", s.workstation}};
         QCOMPARE(values.value(key), expected);
     }
@@ -63,7 +88,8 @@ private Q_SLOTS:
 
     void programSettings() {
         writeFile(path("vahaPLX.ini"),
-                  "[VAHA]\ncestaVaha=/srv/vaha\nport=COM1\n[UPDATE]\nBaseURL=http://127.0.0.1:8080/soubory/\n");
+                  "[VAHA]\ncestaVaha=/srv/vaha\nport=COM1\n[UPDATE]\nBaseURL=http://127.0.0.1:8080/"
+                  "soubory/\n");
         QCOMPARE(readScaleDirectory(path("vahaPLX.ini")), QStringLiteral("/srv/vaha"));
         QCOMPARE(readUpdateBaseUrl(path("vahaPLX.ini"), QStringLiteral("x")),
                  QStringLiteral("http://127.0.0.1:8080/soubory/"));
@@ -72,12 +98,14 @@ private Q_SLOTS:
     }
 
     void warehouses() {
-        writeFile(path("sklady.txt"), "01;Sila Kyjov\r\n02;Sklad \xe8.2;nav\xed" "c\r\nbez\r\n\r\n01;Sila Kyjov\r\n");
+        writeFile(path("sklady.txt"), "01;Sila Kyjov\r\n02;Sklad \xe8.2;nav\xed"
+                                      "c\r\nbez\r\n\r\n01;Sila Kyjov\r\n");
         const QList<Warehouse> w = loadWarehouses(path("sklady.txt"));
         QStringList shown;
         for (const Warehouse& x : w)
             shown << x.shownText;
-        QCOMPARE(shown, (QStringList{"01 Sila Kyjov", "02 Sklad č.2", "bez ", " ", "01 Sila Kyjov"}));
+        QCOMPARE(shown,
+                 (QStringList{"01 Sila Kyjov", "02 Sklad č.2", "bez ", " ", "01 Sila Kyjov"}));
         QCOMPARE(w[1].code, QStringLiteral("02"));
         QVERIFY_THROWS_EXCEPTION(Error, loadWarehouses(path("no-sklady.txt")));
     }

@@ -33,7 +33,7 @@ private Q_SLOTS:
         for (int i = 0; i < 40000; ++i) // more than two buffers
             content.append(char(i * 7));
         writeFile(path("src.ini"), content);
-        setMtime(path("src.ini"), 1700000001); // odd second
+        setMtime(path("src.ini"), 1700000001);               // odd second
         writeFile(path("dst.txt"), QByteArray(100000, 'x')); // longer file is overwritten
         QVERIFY(CopyFileKeepDate(path("src.ini"), path("dst.txt")));
         QCOMPARE(readFile(path("dst.txt")), content);
@@ -54,7 +54,8 @@ private Q_SLOTS:
     void fileDatesOfDirectoriesAndMissingPaths() {
         QDir(m_tmp.path()).mkdir(QStringLiteral("sub"));
         setMtime(path("sub"), 1600000002);
-        QCOMPARE(fromDateTimeValue(FindFileDate(path("sub"))), QDateTime::fromSecsSinceEpoch(1600000002));
+        QCOMPARE(fromDateTimeValue(FindFileDate(path("sub"))),
+                 QDateTime::fromSecsSinceEpoch(1600000002));
         QCOMPARE(FileAgeDate(path("sub")), 0.0);
         QCOMPARE(FindFileDate(path("nothing")), 0.0);
         QCOMPARE(FileAgeDate(path("nothing")), 0.0);
@@ -78,13 +79,15 @@ private Q_SLOTS:
             readLinesCp1250(path("missing.txt"));
             QFAIL("no error");
         } catch (const Error& e) {
-            QVERIFY2(e.message().startsWith(QStringLiteral("Cannot open file \"")), qPrintable(e.message()));
+            QVERIFY2(e.message().startsWith(QStringLiteral("Cannot open file \"")),
+                     qPrintable(e.message()));
         }
         try {
             writeLinesCp1250(path("no/dir/aa.txt"), {QStringLiteral("x")});
             QFAIL("no error");
         } catch (const Error& e) {
-            QVERIFY2(e.message().startsWith(QStringLiteral("Cannot create file \"")), qPrintable(e.message()));
+            QVERIFY2(e.message().startsWith(QStringLiteral("Cannot create file \"")),
+                     qPrintable(e.message()));
         }
         // A line that cp1250 cannot hold is refused before the file is touched.
         writeFile(path("keep.txt"), "old");
@@ -102,7 +105,8 @@ private Q_SLOTS:
         const QString script = path("hello.sh");
         writeFile(script, "#!/bin/sh\necho \"$1\" > \"$2\"\n");
         QFile::setPermissions(script, QFile::permissions(script) | QFileDevice::ExeOwner);
-        QVERIFY(StartProgram(QStringLiteral("\"%1\" \"a b\" \"%2\"").arg(script, path("out")), false, true));
+        QVERIFY(StartProgram(QStringLiteral("\"%1\" \"a b\" \"%2\"").arg(script, path("out")),
+                             false, true));
         QCOMPARE(readFile(path("out")), QByteArray("a b\n"));
         QVERIFY(!StartProgram(QStringLiteral("no-such-program-anywhere"), true, false));
         QVERIFY(!StartProgram(QString(), false, false));

@@ -8,7 +8,9 @@
 using namespace vaha;
 
 namespace {
-double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
+double cpuSeconds() {
+    return double(std::clock()) / CLOCKS_PER_SEC;
+}
 } // namespace
 
 class TestPumpingDelay : public QObject {
@@ -31,7 +33,8 @@ private Q_SLOTS:
     void zeroAndNegativeProcessEventsOnce() {
         for (const int wait : {0, -10}) {
             bool ran = false;
-            QMetaObject::invokeMethod(this, [&] { ran = true; }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [&] { ran = true; }, Qt::QueuedConnection);
             PumpingDelay(wait);
             QVERIFY(ran);
         }

@@ -40,16 +40,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("expected");
-        QTest::newRow("start 0 like 1") << "b" << "abcb" << 0 << 2;
-        QTest::newRow("start 1") << "b" << "abcb" << 1 << 2;
-        QTest::newRow("negative start") << "b" << "abcb" << -5 << 2;
-        QTest::newRow("match at start position") << "b" << "abcb" << 2 << 2;
-        QTest::newRow("second occurrence") << "b" << "abcb" << 3 << 4;
-        QTest::newRow("beyond end") << "b" << "abcb" << 5 << 0;
-        QTest::newRow("empty needle") << "" << "abc" << 1 << 0;
-        QTest::newRow("needle longer than part") << "bcd" << "abc" << 2 << 0;
-        QTest::newRow("case matters") << "B" << "abc" << 1 << 0;
-        QTest::newRow("pipe in weight field") << "|" << "12340|A17" << 0 << 6;
+        QTest::newRow("start 0 like 1") << "b"
+                                        << "abcb" << 0 << 2;
+        QTest::newRow("start 1") << "b"
+                                 << "abcb" << 1 << 2;
+        QTest::newRow("negative start") << "b"
+                                        << "abcb" << -5 << 2;
+        QTest::newRow("match at start position") << "b"
+                                                 << "abcb" << 2 << 2;
+        QTest::newRow("second occurrence") << "b"
+                                           << "abcb" << 3 << 4;
+        QTest::newRow("beyond end") << "b"
+                                    << "abcb" << 5 << 0;
+        QTest::newRow("empty needle") << ""
+                                      << "abc" << 1 << 0;
+        QTest::newRow("needle longer than part") << "bcd"
+                                                 << "abc" << 2 << 0;
+        QTest::newRow("case matters") << "B"
+                                      << "abc" << 1 << 0;
+        QTest::newRow("pipe in weight field") << "|"
+                                              << "12340|A17" << 0 << 6;
     }
     void posFrom() {
         QFETCH(QString, needle);
@@ -64,15 +74,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("oldText");
         QTest::addColumn<QString>("newText");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("other case") << "VahaPLX.EXE 2024" << "vahaplx.exe" << "|" << "| 2024";
-        QTest::newRow("every occurrence") << "a.000b.000" << ".000" << "|" << "a|b|";
-        QTest::newRow("longer text containing old") << "ab-ab" << "ab" << "xabx" << "xabx-xabx";
-        QTest::newRow("no rescan into insert") << "aaa" << "a" << "aa" << "aaaaaa";
-        QTest::newRow("empty old text") << "abc" << "" << "x" << "abc";
-        QTest::newRow("czech letters ignore case") << "ŽLUŤOUČKÝ kůň" << "žluťoučký" << "x"
+        QTest::newRow("other case") << "VahaPLX.EXE 2024"
+                                    << "vahaplx.exe"
+                                    << "|"
+                                    << "| 2024";
+        QTest::newRow("every occurrence") << "a.000b.000"
+                                          << ".000"
+                                          << "|"
+                                          << "a|b|";
+        QTest::newRow("longer text containing old") << "ab-ab"
+                                                    << "ab"
+                                                    << "xabx"
+                                                    << "xabx-xabx";
+        QTest::newRow("no rescan into insert") << "aaa"
+                                               << "a"
+                                               << "aa"
+                                               << "aaaaaa";
+        QTest::newRow("empty old text") << "abc"
+                                        << ""
+                                        << "x"
+                                        << "abc";
+        QTest::newRow("czech letters ignore case") << "ŽLUŤOUČKÝ kůň"
+                                                   << "žluťoučký"
+                                                   << "x"
                                                    << "x kůň";
-        QTest::newRow("version line")
-            << "vahaPLX 2026-12-01 10:20:30.000" << "VAHAPLX" << "|" << "| 2026-12-01 10:20:30.000";
+        QTest::newRow("version line") << "vahaPLX 2026-12-01 10:20:30.000"
+                                      << "VAHAPLX"
+                                      << "|"
+                                      << "| 2026-12-01 10:20:30.000";
     }
     void replaceTextNoCase() {
         QFETCH(QString, text);
@@ -94,7 +123,8 @@ private Q_SLOTS:
         for (int i = 0; i < 256; ++i)
             all[i] = char(i);
         QCOMPARE(cp1250::encode(cp1250::decode(all)), all);
-        QCOMPARE(cp1250::encode(QStringLiteral("Váha PLX – €")), QByteArray("V\xE1ha PLX \x96 \x80"));
+        QCOMPARE(cp1250::encode(QStringLiteral("Váha PLX – €")),
+                 QByteArray("V\xE1ha PLX \x96 \x80"));
     }
 
     void cp1250RefusesWhatItCannotHold() {
@@ -114,10 +144,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sqlDate");
         QTest::addColumn<QString>("moment");
         QTest::addColumn<int>("year");
-        QTest::newRow("zero") << 0.0 << "1899-12-30" << "1899-12-30 00:00:00" << 1899;
-        QTest::newRow("17 May 2024 noon") << 45429.5 << "2024-05-17" << "2024-05-17 12:00:00" << 2024;
-        QTest::newRow("31 Dec 2025 late") << 46022.99999 << "2025-12-31" << "2025-12-31 23:59:59" << 2025;
-        QTest::newRow("before epoch") << -1.25 << "1899-12-29" << "1899-12-29 06:00:00" << 1899;
+        QTest::newRow("zero") << 0.0 << "1899-12-30"
+                              << "1899-12-30 00:00:00" << 1899;
+        QTest::newRow("17 May 2024 noon") << 45429.5 << "2024-05-17"
+                                          << "2024-05-17 12:00:00" << 2024;
+        QTest::newRow("31 Dec 2025 late") << 46022.99999 << "2025-12-31"
+                                          << "2025-12-31 23:59:59" << 2025;
+        QTest::newRow("before epoch") << -1.25 << "1899-12-29"
+                                      << "1899-12-29 06:00:00" << 1899;
     }
     void dateValues() {
         QFETCH(double, value);

@@ -36,7 +36,8 @@ GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(ar
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
     bool result = false;
-    QWidget* context = receiver && receiver->isWidgetType() ? static_cast<QWidget*>(receiver) : nullptr;
+    QWidget* context =
+        receiver && receiver->isWidgetType() ? static_cast<QWidget*>(receiver) : nullptr;
     runGuarded(context ? context->window() : nullptr,
                [&] { result = QApplication::notify(receiver, event); });
     return result;

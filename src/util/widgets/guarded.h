@@ -17,7 +17,9 @@ bool runGuarded(QWidget* context, const std::function<void()>& handler);
 // A slot that runs a member function guarded, for connect():
 //   connect(button, &QPushButton::clicked, this, guarded(this, &TFvaha::Button1Click));
 template <typename Window> auto guarded(Window* window, void (Window::*handler)()) {
-    return [window, handler] { runGuarded(window, [window, handler] { (window->*handler)(); }); };
+    return [window, handler] {
+        runGuarded(window, [window, handler] { (window->*handler)(); });
+    };
 }
 
 // An application object that also catches what a handler let through, as a last resort.

@@ -33,10 +33,16 @@ void record(const ShownBox& box) {
         g_recorder->onBox(box);
 }
 
-QString messageCaption() { return QStringLiteral("Vážní listy PLX"); }
+QString messageCaption() {
+    return QStringLiteral("Vážní listy PLX");
+}
 
-BoxRecorder::BoxRecorder() : m_previous(g_recorder) { g_recorder = this; }
-BoxRecorder::~BoxRecorder() { g_recorder = m_previous; }
+BoxRecorder::BoxRecorder() : m_previous(g_recorder) {
+    g_recorder = this;
+}
+BoxRecorder::~BoxRecorder() {
+    g_recorder = m_previous;
+}
 
 QList<ShownBox> BoxRecorder::take() {
     QList<ShownBox> result;

@@ -1,0 +1,5 @@
+#include "app/startup.h"
+
+int main(int argc, char** argv) {
+    return vaha::app::runVahaPLX(argc, argv);
+}

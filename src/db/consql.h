@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace vaha::db {
+
+class Connection;
+
+// The connect routine: tries the OPEN port first when one is given (a connection made there is
+// kept, without session statements and log row, and the result is false); otherwise connects
+// through the SQL port, empties the session's SQL mode, sets the cp1250 character set and
+// writes one start-up log row into historiem. True only in that last case.
+//
+// A port text that is not a whole number raises the conversion error; a connect that fails
+// returns false without a message; a failing session statement or log insert raises.
+bool connectDatabase(Connection& connection, const QString& sqlPort, const QString& openPort,
+                     const QString& pc, const QString& stredisko, const QString& modul);
+
+// The five lines of the start-up log insert, values escaped (exposed for tests).
+QString startLogStatement(const Connection& connection, const QString& modul, const QString& pc,
+                          const QString& stredisko, const QString& moment, const QString& address,
+                          const QString& user, const QString& computer, const QString& fileMoment,
+                          const QString& version);
+
+// Delphi's StrToInt: decimal (or $hex) with optional sign and surrounding blanks; throws
+// "'text' is not a valid integer value".
+int strToInt(const QString& text);
+
+} // namespace vaha::db
