@@ -4,6 +4,7 @@
 #include "app/tpracuji.h"
 #include "db/appcontext.h"
 #include "lookup/tfnabadre.h"
+#include "report/pdfcommand.h"
 #include "tickets/tfvstup.h"
 #include "util/widgets/guarded.h"
 
@@ -29,6 +30,8 @@ int runVahaPLX(int argc, char** argv) {
 
     AppContext context;
     context.arguments = QApplication::arguments().mid(1);
+    if (context.arguments.value(0) == QStringLiteral("--pdf"))
+        return report::runPdfCommand(context.arguments);
 
     TFvaha Fvaha(context);
     tickets::TFvstup Fvstup(context, &Fvaha);
