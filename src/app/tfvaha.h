@@ -37,7 +37,6 @@ public:
     TicketList& list() { return m_list; }
     db::Query& ZQuery2() { return m_zquery2; }
     report::Report& frxReport1() { return *m_report; }
-    Ui::TFvaha& ui() { return *m_ui; }
     QString sharedConfigPath() const { return m_sharedConfigPath; }
     void setSharedConfigPath(const QString& path) { m_sharedConfigPath = path; }
 

@@ -9,6 +9,7 @@ QueryModel::QueryModel(Query* query, QObject* parent)
     connect(query, &Query::opened, this, &QueryModel::rebind);
     connect(query, &Query::closed, this, &QueryModel::rebind);
     connect(query, &Query::reordered, this, &QueryModel::rebind);
+    connect(query, &QObject::destroyed, this, &QueryModel::rebind);
     rebind();
 }
 

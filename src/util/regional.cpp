@@ -92,3 +92,27 @@ QDate parseDate(const QString& text, QString* rest) {
 }
 
 } // namespace vaha::regional
+
+namespace vaha::regional {
+
+QDate parseCompleteDate(const QString& text) {
+    static const QRegularExpression complete(
+        QStringLiteral("^\\s*\\d{1,4}[^\\d\\s]+\\s*\\d{1,2}[^\\d\\s]+\\s*\\d{1,4}\\s*$"));
+    if (!complete.match(text).hasMatch())
+        return {};
+    // The year is the part that the locale's order puts there; it must have four digits.
+    const QString fmt = dateFormat().toLower();
+    const QStringList parts = text.trimmed().split(QRegularExpression(QStringLiteral("[^\\d]+")),
+                                                   Qt::SkipEmptyParts);
+    const qsizetype yearPos = fmt.indexOf(u'y');
+    int yearIndex = 0;
+    for (const QChar c : {u'd', u'm'}) {
+        if (fmt.indexOf(c) < yearPos)
+            ++yearIndex;
+    }
+    if (parts.size() != 3 || parts[yearIndex].size() != 4)
+        return {};
+    return parseDate(text);
+}
+
+} // namespace vaha::regional

@@ -27,4 +27,8 @@ double parseFloat(const QString& text);
 // separators; a missing year is this year; two digits mean 1950..2049. Invalid when it is none.
 QDate parseDate(const QString& text, QString* rest = nullptr);
 
+// A complete date as a date field shows it: day, month and four-digit year. Invalid otherwise,
+// so a half-typed date is no date.
+QDate parseCompleteDate(const QString& text);
+
 } // namespace vaha::regional

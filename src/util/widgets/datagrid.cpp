@@ -114,8 +114,9 @@ void DataGrid::setColumns(const QList<db::GridColumn>& columns) {
 void DataGrid::applyColumnWidths() {
     if (!m_model || !m_query)
         return;
+    // Widths as the classic grids give them: the field's display width in digit widths.
     const QFontMetrics fm(font());
-    const int charWidth = fm.averageCharWidth();
+    const int digit = fm.horizontalAdvance(QLatin1Char('0'));
     for (int c = 0; c < m_model->columnCount(); ++c) {
         const int given = c < m_model->columns().size() ? m_model->columns()[c].width : -1;
         if (given > 0) {
@@ -127,7 +128,7 @@ void DataGrid::applyColumnWidths() {
         if (field >= 0 && m_query->isOpen()) {
             const db::Field& f = m_query->field(field);
             if (f.type == db::FieldType::DateTime)
-                chars = 17;
+                chars = 18;
             else if (f.type == db::FieldType::Date)
                 chars = 10;
             else if (f.isNumeric())
@@ -135,8 +136,9 @@ void DataGrid::applyColumnWidths() {
             else
                 chars = int(std::clamp<qint64>(f.length, 4, 30));
         }
+        const int width = chars * digit + 8;
         const QString title = m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        setColumnWidth(c, qMax(chars * charWidth + 8, fm.horizontalAdvance(title) + 12));
+        setColumnWidth(c, qMax(width, fm.horizontalAdvance(title) + 12));
     }
 }
 

@@ -17,11 +17,7 @@ DateEdit::DateEdit(QWidget* parent) : QLineEdit(parent) {
     connect(drop, &QAction::triggered, this, &DateEdit::showCalendar);
 }
 
-QDate DateEdit::date() const {
-    QString rest;
-    const QDate d = regional::parseDate(text(), &rest);
-    return rest.trimmed().isEmpty() ? d : QDate();
-}
+QDate DateEdit::date() const { return regional::parseCompleteDate(text()); }
 
 DateTimeValue DateEdit::dateValue() const {
     const QDate d = date();
