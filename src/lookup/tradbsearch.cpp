@@ -1,6 +1,7 @@
 #include "lookup/tradbsearch.h"
 
 #include "db/query.h"
+#include "lookup/tsearchform2.h"
 
 #include <QWidget>
 
@@ -21,11 +22,17 @@ bool TRaDBSearch::Execute(const QString& Field, int Width, const QString& OkCapt
                           OkCaption, Template, Caption);
 }
 
-// Placeholder until the dialog is built: nothing found, nothing shown.
-bool ShowSearchForm(db::Query* DataSet, const QStringList&, const QString&, QWidget*, bool,
-                    TSearchKind, int, const QString&, const QString&, const QString&) {
-    Q_UNUSED(DataSet);
-    return false;
+bool ShowSearchForm(db::Query* DataSet, const QStringList& FieldList, const QString& Field,
+                    QWidget* Owner, bool SelectFields, TSearchKind SearchKind, int Width,
+                    const QString& OkCaption, const QString& Template, const QString& Caption) {
+    if (!DataSet)
+        return false;
+    TSearchForm2 form(Owner, DataSet, FieldList, Field, SelectFields, Width, OkCaption, Template,
+                      Caption);
+    if (!form.hasFields())
+        return false;
+    form.applySearchKind(SearchKind);
+    return form.exec() == QDialog::Accepted;
 }
 
 } // namespace vaha::lookup

@@ -1,0 +1,6 @@
+#include <QTest>
+class T : public QObject {
+    Q_OBJECT
+};
+QTEST_MAIN(T)
+#include "tst_tfnabadre.moc"
