@@ -26,26 +26,47 @@ void SearchLists::clear() {
     m_upper.clear();
 }
 
-void SearchLists::reserve(int count) {
-    m_bookmarks.reserve(std::size_t(count));
-    m_values.reserve(std::size_t(count));
-    m_upper.reserve(std::size_t(count));
-}
-
 int SearchLists::append(const QString& bookmark, const QString& value, const LocaleText& text) {
-    m_bookmarks.push_back(bookmark);
-    m_values.push_back(value);
-    m_upper.push_back(text.upper(value));
+    m_bookmarks.append(bookmark);
+    m_values.append(value);
+    m_upper.append(text.upper(value));
     return count() - 1;
 }
 
 void SearchLists::build(db::Query& query, int field, const LocaleText& text) {
     ControlsDisabled still(query);
     clear();
-    reserve(query.recordCount());
-    for (query.first(); !query.eof(); query.next())
-        append(query.bookmark(), query.displayText(field), text);
+    // Room for everything up front: one byte of the session is one character, a regional
+    // number or date is at most a few characters longer than the server's text.
+    const int rows = query.recordCount();
+    qsizetype characters = 0;
+    for (int p = 0; p < rows; ++p) {
+        if (const auto raw = query.rawAt(p, field))
+            characters += raw->size();
+    }
+    m_bookmarks.reserve(rows, qsizetype(rows) * (QString::number(rows).size() + 1));
+    m_values.reserve(rows, characters + qsizetype(rows) * 5);
+    for (query.first(); !query.eof(); query.next()) {
+        m_bookmarks.append(query.bookmark());
+        m_values.append(query.displayText(field));
+    }
+    // One upper-casing of the whole list; the separators stay where they are.
+    m_upper.assign(text.upper(m_values.buffer()));
     query.first();
+}
+
+std::vector<int> SearchLists::entriesContaining(const QString& needle) const {
+    std::vector<int> found;
+    if (needle.contains(PackedStrings::kSeparator))
+        return found;
+    const QString& haystack = m_upper.buffer();
+    int entry = 0;
+    for (qsizetype pos = haystack.indexOf(needle); pos >= 0; pos = haystack.indexOf(needle, pos)) {
+        entry = m_upper.entryAt(pos, entry);
+        found.push_back(entry);
+        pos = m_upper.endOf(entry) + 1; // one hit per entry
+    }
+    return found;
 }
 
 } // namespace vaha::lookup

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lookup/packedstrings.h"
+
 #include <QString>
 #include <vector>
 
@@ -13,12 +15,11 @@ class LocaleText;
 
 // The two lists of one search, built from the data set in one pass: per record its bookmark
 // (the position list) and the search field's text (the value list), the same index in both.
-// Each value is also kept upper-cased, so that filtering while typing upper-cases only the
-// typed text.
+// The values are also kept upper-cased, so that filtering while typing upper-cases only the
+// typed text. Entries are packed end to end, so a big data set costs no allocation per record.
 class SearchLists {
 public:
     void clear();
-    void reserve(int count);
     // Appends one record; returns its index.
     int append(const QString& bookmark, const QString& value, const LocaleText& text);
 
@@ -27,15 +28,19 @@ public:
     // also when reading fails.
     void build(db::Query& query, int field, const LocaleText& text);
 
-    int count() const { return int(m_values.size()); }
-    const QString& value(int index) const { return m_values[std::size_t(index)]; }
-    const QString& upperValue(int index) const { return m_upper[std::size_t(index)]; }
-    const QString& bookmark(int index) const { return m_bookmarks[std::size_t(index)]; }
+    int count() const { return m_values.count(); }
+    QString value(int index) const { return m_values.at(index).toString(); }
+    QStringView valueView(int index) const { return m_values.at(index); }
+    QStringView upperValue(int index) const { return m_upper.at(index); }
+    QString bookmark(int index) const { return m_bookmarks.at(index).toString(); }
+
+    // Indices of the entries whose upper-cased value contains `needle` (already upper-cased).
+    std::vector<int> entriesContaining(const QString& needle) const;
 
 private:
-    std::vector<QString> m_bookmarks;
-    std::vector<QString> m_values;
-    std::vector<QString> m_upper;
+    PackedStrings m_bookmarks;
+    PackedStrings m_values;
+    PackedStrings m_upper;
 };
 
 } // namespace vaha::lookup

@@ -14,8 +14,7 @@ Nearest FindNearest(const QString& text, const SearchLists& lists, const std::ve
     int high = int(shown.size()) - 1;
     while (low <= high) {
         const int middle = (low + high) / 2;
-        const QStringView part =
-            QStringView(lists.value(shown[std::size_t(middle)])).left(text.size());
+        const QStringView part = lists.valueView(shown[std::size_t(middle)]).left(text.size());
         if (rules.compare(part, text) < 0) {
             low = middle + 1;
         } else {
@@ -37,12 +36,7 @@ std::vector<int> FilterValues(const QString& text, bool partOfText, const Search
             shown[std::size_t(i)] = i;
         return shown;
     }
-    const QString needle = rules.upper(text);
-    for (int i = 0; i < n; ++i) {
-        if (lists.upperValue(i).contains(needle))
-            shown.push_back(i);
-    }
-    return shown;
+    return lists.entriesContaining(rules.upper(text));
 }
 
 bool acceptIsDefault(SearchMode mode, bool hasSelection, const QString& templateText,

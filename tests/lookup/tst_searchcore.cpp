@@ -63,7 +63,30 @@ private Q_SLOTS:
         q.sortBy(u"sidlo");
         QVERIFY(q.gotoBookmark(lists.bookmark(6)));
         QCOMPARE(q.asString(u"ico"), QStringLiteral("700"));
-        QCOMPARE(lists.upperValue(0), QStringLiteral("ZEMĚDĚLSKÁ A.S. KYJOV"));
+        QCOMPARE(lists.upperValue(0).toString(), QStringLiteral("ZEMĚDĚLSKÁ A.S. KYJOV"));
+    }
+
+    // The upper-cased values are searched as one text: a hit never spans two entries, and an
+    // entry that grows when upper-cased (ß → SS) does not shift the entries after it.
+    void partOfTextHitsStayInTheirEntry_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("across two entries") << "ab" << QStringList{"ab"};
+        QTest::newRow("inside the grown entry") << "asse" << QStringList{"straße"};
+        QTest::newRow("after the grown entry") << "ž" << QStringList{"Žatec"};
+        QTest::newRow("twice in one entry") << "a" << QStringList{"xa", "straße", "ab", "Žatec"};
+    }
+    void partOfTextHitsStayInTheirEntry() {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, expected);
+        db::Query q(m_conn.get());
+        q.setSql(
+            {QStringLiteral("select 'xa' as v union all select 'bx' union all "
+                            "select 'straße' union all select 'ab' union all select 'Žatec'")});
+        q.open();
+        SearchLists lists;
+        lists.build(q, 0, LocaleText());
+        QCOMPARE(texts(lists, FilterValues(typed, true, lists, LocaleText())), expected);
     }
 
     void filterValues_data() {
