@@ -98,8 +98,10 @@ int main(int argc, char** argv) {
                      qPrintable(context.workstation), e.what());
         return 1;
     }
-    std::printf("workstation=%s saves=%lld attempts=%d seconds=%.3f numbers=%s\n",
+    // Not printf's %f: the regional settings would put a decimal comma there.
+    std::printf("workstation=%s saves=%lld attempts=%d seconds=%s numbers=%s\n",
                 qPrintable(context.workstation), static_cast<long long>(numbers.size()), attempts,
-                double(clock.elapsed()) / 1000.0, qPrintable(numbers.join(u',')));
+                qPrintable(QString::number(double(clock.elapsed()) / 1000.0, 'f', 3)),
+                qPrintable(numbers.join(u',')));
     return 0;
 }
