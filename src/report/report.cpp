@@ -1,18 +1,40 @@
 #include "report/report.h"
 
+#include "report/modal.h"
+#include "report/tdesignerform.h"
+#include "report/tpreviewform.h"
+#include "util/widgets/messages.h"
+
 namespace vaha::report {
 
-// Placeholder until the report engine is built.
 Report::Report(QObject* parent) : QObject(parent) {}
 Report::~Report() = default;
-void Report::setDataSet(const QString&, db::Query*) {}
-bool Report::loadFromFile(const QString&) {
+
+void Report::setDataSet(const QString& name, db::Query* query) {
+    m_document.setDataSet(name, query);
+}
+
+bool Report::loadFromFile(const QString& path) {
+    m_requested = path;
+    return m_document.loadFromFile(path);
+}
+
+void Report::designReport(QWidget* parent) {
+    TDesignerForm designer(m_document, m_requested, parent);
+    execModal(designer);
+}
+
+bool Report::prepareReport(QWidget* parent) {
+    const QStringList errors = m_document.prepare();
+    if (errors.isEmpty())
+        return true;
+    ui::showError(parent, QStringLiteral("Sestavu nelze připravit:\n") + errors.join(u'\n'));
     return false;
 }
-void Report::designReport(QWidget*) {}
-bool Report::prepareReport(QWidget*) {
-    return false;
+
+void Report::showPreparedReport(QWidget* parent) {
+    TPreviewForm preview(m_document, parent);
+    execModal(preview);
 }
-void Report::showPreparedReport(QWidget*) {}
 
 } // namespace vaha::report

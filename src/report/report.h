@@ -1,7 +1,8 @@
 #pragma once
 
+#include "report/reportdocument.h"
+
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 class QWidget;
@@ -24,7 +25,8 @@ public:
     void setDataSet(const QString& name, db::Query* query);
 
     // Empties the report, then reads the template when the file exists (its path becomes the
-    // report's file name). A missing file leaves the report empty and raises nothing.
+    // report's file name). A missing file leaves the report empty and raises nothing; a file
+    // that exists but cannot be read raises.
     bool loadFromFile(const QString& path);
     // The template designer, modal; returns when it is closed.
     void designReport(QWidget* parent);
@@ -32,6 +34,15 @@ public:
     bool prepareReport(QWidget* parent);
     // The modal preview of the prepared pages.
     void showPreparedReport(QWidget* parent);
+
+    ReportDocument& document() { return m_document; }
+    const QString& fileName() const { return m_document.fileName(); }
+    // The path of the last load, found or not: where the designer offers to save.
+    const QString& requestedFileName() const { return m_requested; }
+
+private:
+    ReportDocument m_document;
+    QString m_requested;
 };
 
 } // namespace vaha::report
