@@ -22,6 +22,7 @@ void installFontSubstitutes() {
 }
 
 int runVahaPLX(int argc, char** argv) {
+    report::choosePdfCommandPlatform(argc, argv); // --pdf needs no display
     ui::GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vahaPLX"));
     QApplication::setApplicationDisplayName(QStringLiteral("Váha PLX"));
