@@ -6,6 +6,7 @@
 #include "ui_tfnabadre.h"
 #include "util/widgets/guarded.h"
 
+#include <QKeyEvent>
 #include <QShowEvent>
 
 namespace vaha::lookup {
@@ -90,6 +91,13 @@ void TFnabadre::hideEvent(QHideEvent* event) {
     if (!event->spontaneous())
         FormClose();
     QDialog::hideEvent(event);
+}
+
+void TFnabadre::keyPressEvent(QKeyEvent* event) {
+    // Only "Zpět" and the close button leave without taking; Esc does nothing here.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 void TFnabadre::FormShow() {

@@ -71,8 +71,11 @@ private Q_SLOTS:
         QStringList titles;
         QList<int> widths;
         QPoint place;
+        bool openAfterEsc = false;
         show(book, [&] {
             place = book.pos();
+            QTest::keyClick(grid(book), Qt::Key_Escape);
+            openAfterEsc = book.isVisible();
             for (int c = 0; c < grid(book)->model()->columnCount(); ++c) {
                 titles << grid(book)->model()->headerData(c, Qt::Horizontal).toString();
                 widths << grid(book)->columnWidth(c);
@@ -81,6 +84,7 @@ private Q_SLOTS:
         });
         QCOMPARE(book.windowTitle(), QStringLiteral("Adresář"));
         QCOMPARE(place, QPoint(0, 100));
+        QVERIFY(openAfterEsc);
         QCOMPARE(titles,
                  (QStringList{"IČO", "Název podniku", "Sídlo", "Ulice , číslo", "PSČ", "Pošta"}));
         QCOMPARE(widths[0], 65);
