@@ -31,7 +31,9 @@ public:
 
     ReportTemplate read() {
         ReportTemplate report;
-        if (!m_xml.readNextStartElement() || m_xml.name() != u"report")
+        const bool element = m_xml.readNextStartElement();
+        check();
+        if (!element || m_xml.name() != u"report")
             fail(QStringLiteral("soubor není šablona sestavy (chybí prvek <report>)"));
         report.title = m_xml.attributes().value(QLatin1String("title")).toString();
         while (m_xml.readNextStartElement()) {
