@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -109,6 +110,15 @@ TDesignerForm::TDesignerForm(ReportDocument& document, const QString& suggestedF
 }
 
 TDesignerForm::~TDesignerForm() = default;
+
+void TDesignerForm::keyPressEvent(QKeyEvent* event) {
+    // Closing never asks to save, so a stray Esc (say, while typing a text) must not close.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 void TDesignerForm::buildUi() {
     auto* layout = new QVBoxLayout(this);

@@ -45,6 +45,9 @@ public:
     void AddVariableBClick();
     void DeleteVariableBClick();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void buildUi();
     QWidget* buildInspector();
