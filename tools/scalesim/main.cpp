@@ -2,6 +2,7 @@
 //
 //   vaha-scale-sim --dir D --weight 30500 --alibi A17 --delay 1500
 //   vaha-scale-sim --dir D --weights 30500,10200 --alibi "W%n"     (gross, then tare, ...)
+//   vaha-scale-sim --dir D --demo                                   (demo lorries, endless)
 //   vaha-scale-sim --dir D --weight 5000 --write-now                (an answer for "Netto")
 #include "scalesimulator.h"
 
@@ -54,10 +55,14 @@ int main(int argc, char** argv) {
         QStringLiteral("idle-exit"),
         QStringLiteral("End after this many seconds without a request (default: never)."),
         QStringLiteral("S"));
+    const QCommandLineOption demo(
+        QStringLiteral("demo"),
+        QStringLiteral("Demo lorries: gross and tare in turn (30500, 10200, 28740, 11860, 24980, "
+                       "9420 kg) with alibi texts, unless --weight(s) or --alibi say otherwise."));
     const QCommandLineOption writeNow(QStringLiteral("write-now"),
                                       QStringLiteral("Write one answer at once and end."));
-    parser.addOptions(
-        {dir, weight, weights, alibi, field0, field1, line, delay, count, idleExit, writeNow});
+    parser.addOptions({dir, weight, weights, alibi, field0, field1, line, delay, count, idleExit,
+                       demo, writeNow});
     parser.process(app);
 
     ScaleSimulator::Settings s;
@@ -66,6 +71,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vaha-scale-sim: --dir must name an existing directory\n");
         return 2;
     }
+    if (parser.isSet(demo)) {
+        s.weights = {QStringLiteral("30500"), QStringLiteral("10200"), QStringLiteral("28740"),
+                     QStringLiteral("11860"), QStringLiteral("24980"), QStringLiteral("9420")};
+        s.alibi = QStringLiteral("V1-%n");
+    }
     if (parser.isSet(weights))
         s.weights = parser.value(weights).split(QRegularExpression(QStringLiteral("[,/]")),
                                                 Qt::SkipEmptyParts);
@@ -73,7 +83,8 @@ int main(int argc, char** argv) {
         s.weights = {parser.value(weight)};
     if (s.weights.isEmpty())
         s.weights = {QStringLiteral("30500")};
-    s.alibi = parser.value(alibi);
+    if (parser.isSet(alibi))
+        s.alibi = parser.value(alibi);
     if (parser.isSet(field0))
         s.field0 = parser.value(field0);
     s.field1 = parser.value(field1);
