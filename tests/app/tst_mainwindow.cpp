@@ -141,6 +141,7 @@ private Q_SLOTS:
         auto s = start(logon(*m_db));
         tickets::TFvstup form(s->context, s->window.get());
         s->window->setEntryForm(&form);
+        s->boxes.clear(); // the form's own start-up reports (no sklady.txt here) are not ours
         int shownTag = -1;
         auto closeWhenShown = [&] {
             QTimer::singleShot(0, this, [&] {
@@ -170,6 +171,7 @@ private Q_SLOTS:
         auto s = start(logon(*m_db));
         tickets::TFvstup form(s->context, s->window.get());
         s->window->setEntryForm(&form);
+        s->boxes.clear();
         s->window->list().ZQuery1.close();
         bool opened = false;
         QTimer::singleShot(0, this, [&] {
