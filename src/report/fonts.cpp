@@ -28,7 +28,7 @@ QStringList standInFamilies(const QString& family) {
     return {family, sans, dejaVu};
 }
 
-QFont resolveFont(const FontSpec& spec) {
+QFont resolveFont(const TextFont& spec) {
     QFont font;
     font.setFamilies(standInFamilies(spec.family));
     font.setPointSizeF(spec.size);

@@ -60,14 +60,6 @@ QStringList wrapParagraph(const QString& paragraph, const QFont& font, double wi
 
 } // namespace
 
-double lineHeight(const FontSpec& font) {
-    return toMm(metrics(resolveFont(font)).lineSpacing());
-}
-
-double textWidth(const FontSpec& font, const QString& text) {
-    return toMm(metrics(resolveFont(font)).horizontalAdvance(text));
-}
-
 PreparedText layoutText(const TextObject& object, const QString& text, QPointF bandOrigin) {
     PreparedText out;
     out.name = object.name;

@@ -14,10 +14,6 @@ inline constexpr double kTextPaddingY = 0.25;
 // wider than its box is narrowed to fit, never cut; text taller than its box runs on below it.
 PreparedText layoutText(const TextObject& object, const QString& text, QPointF bandOrigin);
 
-// Font metrics of a font spec in millimetres.
-double lineHeight(const FontSpec& font);
-double textWidth(const FontSpec& font, const QString& text);
-
 // Layout works in units of this resolution, so widths do not depend on the output device.
 inline constexpr double kLayoutDpi = 1200;
 inline constexpr double kLayoutUnitsPerMm = kLayoutDpi / 25.4;

@@ -22,7 +22,7 @@ struct PreparedLine {
 struct PreparedText {
     QString name; // the text object's name
     QRectF rect;  // the object's box on the page
-    FontSpec font;
+    TextFont font;
     QString text; // the whole text with its values
     std::vector<PreparedLine> lines;
 };

@@ -404,7 +404,7 @@ void TDesignerForm::applyText() {
 void TDesignerForm::applyFont() {
     if (!m_editor.selectedObject())
         return;
-    FontSpec font;
+    TextFont font;
     font.family = m_fontFamily->currentText().trimmed();
     if (font.family.isEmpty())
         return;

@@ -17,13 +17,13 @@ enum class HAlign { Left, Center, Right };
 enum class VAlign { Top, Center, Bottom };
 enum class Orientation { Portrait, Landscape };
 
-struct FontSpec {
+struct TextFont {
     QString family = QStringLiteral("Arial");
     double size = 10; // points
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const TextFont&) const = default;
 };
 
 struct TextObject {
@@ -33,7 +33,7 @@ struct TextObject {
     double width = 0;
     double height = 0;
     QString text; // lines separated by '\n'; "[...]" holds an expression
-    FontSpec font;
+    TextFont font;
     HAlign hAlign = HAlign::Left;
     VAlign vAlign = VAlign::Top;
     bool wordWrap = true;
@@ -96,7 +96,7 @@ struct PreviewSettings {
 };
 
 struct ReportTemplate {
-    QString title; // the document title of exported files; may hold "[...]"
+    QString title; // the title of exported files; may hold "[...]"
     PreviewSettings preview;
     std::vector<Variable> variables;
     std::vector<Page> pages;

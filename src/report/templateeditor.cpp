@@ -169,7 +169,7 @@ void TemplateEditor::setText(const QString& text) {
     }
 }
 
-void TemplateEditor::setFont(const FontSpec& font) {
+void TemplateEditor::setFont(const TextFont& font) {
     TextObject* o = selectedObject();
     if (o && !(o->font == font)) {
         o->font = font;

@@ -53,7 +53,7 @@ public:
     void resizeBy(double dw, double dh); // never below 1 mm
     void setGeometry(const QRectF& bandRect);
     void setText(const QString& text);
-    void setFont(const FontSpec& font);
+    void setFont(const TextFont& font);
     void setHAlign(HAlign align);
     void setVAlign(VAlign align);
     void setWordWrap(bool wrap);
