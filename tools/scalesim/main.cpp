@@ -1,7 +1,7 @@
 // vaha-scale-sim: answers the weighing program's scale requests in an exchange directory.
 //
-//   vaha-scale-sim --dir D --weight 30500 --alibi A17 --delay 1500
-//   vaha-scale-sim --dir D --weights 30500,10200 --alibi "W%n"     (gross, then tare, ...)
+//   vaha-scale-sim --dir D --weight 30500000 --alibi A17 --delay 1500
+//   vaha-scale-sim --dir D --weights 30500000,10200000 --alibi "W%n"   (gross, then tare, ...)
 //   vaha-scale-sim --dir D --demo                                   (demo lorries, endless)
 //   vaha-scale-sim --dir D --weight 5000 --write-now                (an answer for "Netto")
 #include "scalesimulator.h"
@@ -26,12 +26,13 @@ int main(int argc, char** argv) {
                                  QStringLiteral("D"));
     const QCommandLineOption weight(
         QStringLiteral("weight"),
-        QStringLiteral("Weight in kg, as the scale writes it (default 30500)."),
-        QStringLiteral("KG"));
+        QStringLiteral("Weight as the scale writes it, in grams: the program stores it divided by "
+                       "1000, in kilograms (default 30500000)."),
+        QStringLiteral("G"));
     const QCommandLineOption weights(
         QStringLiteral("weights"),
-        QStringLiteral("Weights answered in turn, separated by ',' or '/', e.g. 30500,10200 for "
-                       "gross then tare."),
+        QStringLiteral("Weights answered in turn, separated by ',' or '/', e.g. 30500000,10200000 "
+                       "for gross then tare."),
         QStringLiteral("LIST"));
     const QCommandLineOption alibi(
         QStringLiteral("alibi"), QStringLiteral("Alibi text after '|'; %n is the answer's number."),
@@ -57,8 +58,9 @@ int main(int argc, char** argv) {
         QStringLiteral("S"));
     const QCommandLineOption demo(
         QStringLiteral("demo"),
-        QStringLiteral("Demo lorries: gross and tare in turn (30500, 10200, 28740, 11860, 24980, "
-                       "9420 kg) with alibi texts, unless --weight(s) or --alibi say otherwise."));
+        QStringLiteral("Demo lorries: gross and tare in turn (30 500, 10 200, 28 740, 11 860, "
+                       "24 980, 9 420 kg) with alibi texts, unless --weight(s) or --alibi say "
+                       "otherwise."));
     const QCommandLineOption writeNow(QStringLiteral("write-now"),
                                       QStringLiteral("Write one answer at once and end."));
     parser.addOptions({dir, weight, weights, alibi, field0, field1, line, delay, count, idleExit,
@@ -72,8 +74,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (parser.isSet(demo)) {
-        s.weights = {QStringLiteral("30500"), QStringLiteral("10200"), QStringLiteral("28740"),
-                     QStringLiteral("11860"), QStringLiteral("24980"), QStringLiteral("9420")};
+        s.weights = {QStringLiteral("30500000"), QStringLiteral("10200000"),
+                     QStringLiteral("28740000"), QStringLiteral("11860000"),
+                     QStringLiteral("24980000"), QStringLiteral("9420000")};
         s.alibi = QStringLiteral("V1-%n");
     }
     if (parser.isSet(weights))
@@ -82,7 +85,7 @@ int main(int argc, char** argv) {
     else if (parser.isSet(weight))
         s.weights = {parser.value(weight)};
     if (s.weights.isEmpty())
-        s.weights = {QStringLiteral("30500")};
+        s.weights = {QStringLiteral("30500000")};
     if (parser.isSet(alibi))
         s.alibi = parser.value(alibi);
     if (parser.isSet(field0))

@@ -14,7 +14,7 @@ class ScaleSimulator : public QObject {
 public:
     struct Settings {
         QString directory;
-        QStringList weights{QStringLiteral("30500")}; // one per request, cycling
+        QStringList weights{QStringLiteral("30500000")}; // one per request, cycling
         QString alibi; // "%n" becomes the running number of the answer
         QString field0 = QStringLiteral("1");
         QString field1; // empty: the moment of the answer
