@@ -13,7 +13,10 @@ BoxRecorder* g_recorder = nullptr;
 
 void showBox(QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon,
              bool centreOnScreen) {
-    QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
+    // A carriage return alone breaks the line, as the office's message texts expect.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QMessageBox box(icon, caption, shown, QMessageBox::NoButton, parent);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     ok->setCursor(Qt::PointingHandCursor);
     box.setDefaultButton(ok);
