@@ -5,14 +5,22 @@
 #include "util/configuration.h"
 #include "util/datetimevalue.h"
 
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QThread>
+#include <optional>
 
 namespace vaha::tickets {
 namespace {
 
 int nextNumber(const db::Query& numbering) {
     return numbering.isNull(u"cido") ? 1 : int(numbering.asInt(u"cido")) + 1;
+}
+
+QString identifier(const QString& name) {
+    QString escaped = name;
+    escaped.replace(u'`', QStringLiteral("``"));
+    return u'`' + escaped + u'`';
 }
 
 } // namespace
@@ -23,25 +31,40 @@ void TicketSave::run() {
     validateWorkstationNumber(context.workstation);
     m_attempts = 0;
     m_number = 0;
+    m_ticketId = 0;
+    m_outcome = Outcome::NotSaved; // until the commit says otherwise
 
     script.clear();
     script.addLine(QStringLiteral("BEGIN;"));
     m_editor.stampSuppression = 1;
     const bool isNew = m_editor.Tag == 0;
     int year = 0;
-    if (isNew) {
-        year = YearOfDate(m_editor.ZTable1.asDateTime(u"datum"));
-        db::Query& numbering = m_editor.ZQuery1;
-        numbering.close();
-        numbering.setSql(TicketEditor::numberingSql(year));
-        numbering.open();
-        m_number = nextNumber(numbering);
-        m_editor.ZTable1.setInt(u"cislodokla", m_number);
-    } else {
-        script.addLine(QStringLiteral("delete from vazlab where id = ") +
-                       QString::number(m_editor.Tag) + u';');
+    try {
+        if (isNew) {
+            year = YearOfDate(m_editor.ZTable1.asDateTime(u"datum"));
+            db::Query& numbering = m_editor.ZQuery1;
+            numbering.close();
+            numbering.setSql(TicketEditor::numberingSql(year));
+            numbering.open();
+            m_number = nextNumber(numbering);
+            m_editor.ZTable1.setInt(u"cislodokla", m_number);
+        } else {
+            script.addLine(QStringLiteral("delete from vazlab where id = ") +
+                           QString::number(m_editor.Tag) + u';');
+        }
+        m_editor.postWorkingRow();
+    } catch (const db::DbError& e) {
+        if (e.isConnectionLost())
+            failNotSaved(e);
+        throw;
     }
-    m_editor.postWorkingRow();
+    if (!isNew) {
+        m_number = int(m_editor.ZTable1.asInt(u"cislodokla"));
+        m_ticketId = m_editor.Tag;
+    }
+    m_columns.clear();
+    for (int i = 0; i < m_editor.ZTable1.fieldCount(); ++i)
+        m_columns.append(m_editor.ZTable1.field(i).name);
     m_editor.ZTable1.close();
     script.addLine(QStringLiteral("insert into vazlab select * from ") + context.workingTable() +
                    u';');
@@ -54,10 +77,18 @@ void TicketSave::run() {
 void TicketSave::executeScript(bool isNew, int year) {
     AppContext& context = m_editor.context();
     db::Connection& connection = context.connection;
+    // The commit is the script's last statement, the insert the one before it.
+    const int insertIndex =
+        int(db::ScriptRunner::splitStatements(context.scriptRunner.script().join(u'\n')).size()) -
+        2;
     for (;;) {
         ++m_attempts;
+        int done = -1; // index of the last statement that ran
         try {
             context.scriptRunner.execute([&](int index, const QString&) {
+                done = index;
+                if (isNew && index == insertIndex)
+                    m_ticketId = int(connection.lastInsertId());
                 if (!isNew || index != 0)
                     return;
                 // Inside the transaction: this read holds every other save of the year back
@@ -73,22 +104,95 @@ void TicketSave::executeScript(bool isNew, int year) {
                     m_number = number;
                 }
             });
+            m_outcome = Outcome::Saved;
             return;
         } catch (const db::DbError& e) {
             if (e.isConnectionLost()) {
-                throw db::DbError(
-                    QStringLiteral("Spojení s databází se při ukládání dokladu přerušilo. Doklad "
-                                   "možná nebyl uložen: zavřete formulář a ověřte ho v seznamu "
-                                   "dokladů.\n") +
-                        e.message(),
-                    e.code());
+                // Never sent again: only the commit's own answer can be missing for a ticket
+                // that is saved, and that is looked up, not repeated.
+                if (done == insertIndex) {
+                    checkAfterLostCommit(e, isNew, year);
+                    return;
+                }
+                failNotSaved(e);
             }
+            if (isNew)
+                m_ticketId = 0;
             if (!e.isRetryableLockError() || m_attempts >= m_maxAttempts)
                 throw;
             // The server rolled the transaction back; let the other workstation finish first.
             QThread::msleep(10 + QRandomGenerator::global()->bounded(40));
         }
     }
+}
+
+void TicketSave::failNotSaved(const db::DbError& lost) {
+    m_outcome = Outcome::NotSaved;
+    if (m_editor.Tag == 0)
+        m_ticketId = 0;
+    throw db::DbError(QStringLiteral("Spojení s databází se při ukládání dokladu přerušilo. "
+                                     "Doklad nebyl uložen.\n") +
+                          lost.message(),
+                      lost.code());
+}
+
+void TicketSave::checkAfterLostCommit(const db::DbError& lost, bool isNew, int year) {
+    QElapsedTimer clock;
+    clock.start();
+    std::optional<bool> landed;
+    for (;;) {
+        try {
+            landed = ticketLanded();
+            break;
+        } catch (const db::DbError& e) {
+            // Any other error (the working table gone, a lock wait timeout) cannot improve by
+            // waiting; the server being away can, while it restarts.
+            if (!e.isConnectionLost() || clock.elapsed() >= m_checkMs)
+                break;
+        }
+        QThread::msleep(200);
+    }
+    if (landed.value_or(false)) {
+        m_outcome = Outcome::Confirmed;
+        return;
+    }
+    if (landed)
+        failNotSaved(lost);
+    m_outcome = Outcome::Unknown;
+    const QString where =
+        isNew ? QStringLiteral("Až bude databáze opět dostupná, vyhledejte v seznamu doklad "
+                               "číslo %1 roku %2; pokud tam není, pořiďte ho znovu.")
+                    .arg(m_number)
+                    .arg(year)
+              : QStringLiteral("Až bude databáze opět dostupná, ověřte v seznamu, zda doklad "
+                               "číslo %1 obsahuje vaše změny; pokud ne, opravte ho znovu.")
+                    .arg(m_number);
+    throw db::DbError(QStringLiteral("Spojení s databází se přerušilo při potvrzování uložení "
+                                     "dokladu a nepodařilo se ověřit, zda byl uložen. ") +
+                          where + u'\n' + lost.message(),
+                      lost.code());
+}
+
+bool TicketSave::ticketLanded() {
+    if (m_ticketId == 0)
+        return false;
+    AppContext& context = m_editor.context();
+    // The row under the ticket's id equals the posted working row in every column but the id.
+    // The shared lock waits for a transaction of the lost session that the server is still
+    // finishing, so the answer is final.
+    db::Query q(&context.connection);
+    q.addLine(QStringLiteral("select count(*) from vazlab v, ") + context.workingTable() +
+              QStringLiteral(" t"));
+    q.addLine(QStringLiteral(" where v.id = ") + QString::number(m_ticketId));
+    for (const QString& column : std::as_const(m_columns)) {
+        if (column.compare(u"id", Qt::CaseInsensitive) == 0)
+            continue;
+        const QString c = identifier(column);
+        q.addLine(QStringLiteral(" and v.") + c + QStringLiteral(" <=> t.") + c);
+    }
+    q.addLine(QStringLiteral(" lock in share mode"));
+    q.open();
+    return q.asInt(0) > 0;
 }
 
 } // namespace vaha::tickets
