@@ -7,6 +7,7 @@
 #include "util/fileutil.h"
 
 #include <QDateTime>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -58,6 +59,15 @@ private Q_SLOTS:
         QCOMPARE(m_db->scalar(QStringLiteral("select hex(modul) from historiem")),
                  QStringLiteral("56E1686120504C58")); // "Váha PLX" in Windows-1250
         m_db->exec(QStringLiteral("set names cp1250"));
+        QProcess client; // an independent client in UTF-8 reads the same text
+        client.start(QStringLiteral("mariadb"),
+                     {QStringLiteral("--no-defaults"), QStringLiteral("--protocol=TCP"), QStringLiteral("-h"),
+                      TestDatabase::host(), QStringLiteral("-P"), QString::number(TestDatabase::port()),
+                      QStringLiteral("-uroot"), QStringLiteral("--default-character-set=utf8mb4"),
+                      QStringLiteral("-N"), QStringLiteral("-B"), m_db->name(), QStringLiteral("-e"),
+                      QStringLiteral("select modul from historiem")});
+        QVERIFY(client.waitForFinished(30000));
+        QCOMPARE(QString::fromUtf8(client.readAllStandardOutput()).trimmed(), QStringLiteral("Váha PLX"));
         QCOMPARE(q.asString(u"pc"), QStringLiteral("3"));
         QCOMPARE(q.asString(u"stredisko"), QString());
         QVERIFY(!q.isNull(u"stredisko"));
