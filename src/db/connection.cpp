@@ -25,7 +25,10 @@ bool DbError::isConnectionLost() const noexcept {
 }
 
 bool DbError::isRetryableLockError() const noexcept {
-    return code() == ER_LOCK_DEADLOCK || code() == ER_LOCK_WAIT_TIMEOUT;
+    // InnoDB reports a deadlock met while waiting for a table's auto-increment lock (an
+    // INSERT ... SELECT takes it) as a failed read of the auto-increment value.
+    return code() == ER_LOCK_DEADLOCK || code() == ER_LOCK_WAIT_TIMEOUT ||
+           code() == ER_AUTOINC_READ_FAILED;
 }
 
 namespace {

@@ -13,8 +13,8 @@ public:
 
     // The connection is gone (server stopped, network broken): the next statement reconnects.
     bool isConnectionLost() const noexcept;
-    // The server chose this transaction as a deadlock victim or a lock wait timed out; the
-    // whole transaction may be tried again.
+    // The server chose this transaction as a deadlock victim (also while it waited for an
+    // auto-increment lock) or a lock wait timed out; the whole transaction may be tried again.
     bool isRetryableLockError() const noexcept;
 
 private:

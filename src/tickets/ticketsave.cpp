@@ -17,6 +17,10 @@ int nextNumber(const db::Query& numbering) {
     return numbering.isNull(u"cido") ? 1 : int(numbering.asInt(u"cido")) + 1;
 }
 
+void backOff() {
+    QThread::msleep(10 + QRandomGenerator::global()->bounded(40));
+}
+
 QString identifier(const QString& name) {
     QString escaped = name;
     escaped.replace(u'`', QStringLiteral("``"));
@@ -45,7 +49,18 @@ void TicketSave::run() {
             db::Query& numbering = m_editor.ZQuery1;
             numbering.close();
             numbering.setSql(TicketEditor::numberingSql(year));
-            numbering.open();
+            // Its FOR UPDATE waits for the saves under way and may be chosen as a deadlock
+            // victim among them; nothing has been written yet, so it simply runs again.
+            for (int attempt = 1;; ++attempt) {
+                try {
+                    numbering.open();
+                    break;
+                } catch (const db::DbError& e) {
+                    if (!e.isRetryableLockError() || attempt >= m_maxAttempts)
+                        throw;
+                    backOff();
+                }
+            }
             m_number = nextNumber(numbering);
             m_editor.ZTable1.setInt(u"cislodokla", m_number);
         } else {
@@ -121,7 +136,7 @@ void TicketSave::executeScript(bool isNew, int year) {
             if (!e.isRetryableLockError() || m_attempts >= m_maxAttempts)
                 throw;
             // The server rolled the transaction back; let the other workstation finish first.
-            QThread::msleep(10 + QRandomGenerator::global()->bounded(40));
+            backOff();
         }
     }
 }

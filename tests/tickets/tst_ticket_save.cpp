@@ -15,6 +15,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <thread>
 
 using namespace vaha;
 using namespace vaha::tickets;
@@ -273,10 +275,38 @@ private Q_SLOTS:
         QCOMPARE(again.number(), edited ? 1 : 1 + saved);
     }
 
+    // Another workstation holds the year's rows longer than the server lets a statement wait:
+    // the numbering statement runs again instead of failing the save.
+    void numberingWaitsOutALockedYear() {
+        TicketFixture f;
+        f.insertTicket("2031-05-06", 7);
+        auto other = f.db().connect();
+        other->execute(QStringLiteral("BEGIN"));
+        other->execute(QStringLiteral("select * from vazlab FOR UPDATE"));
+        std::thread release([&] {
+            QThread::msleep(1500);
+            other->execute(QStringLiteral("ROLLBACK"));
+        });
+        f.context().connection.execute(QStringLiteral("set innodb_lock_wait_timeout = 1"));
+        auto e = open(f, 0);
+        e->ZTable1.setString(u"datum", "2031-07-08");
+        f.statements.clear();
+        try {
+            save(*e);
+        } catch (...) {
+            release.join();
+            throw;
+        }
+        release.join();
+        QVERIFY(f.statements.count(f.statements.value(0)) >= 2); // the numbering ran again
+        QCOMPARE(f.db().scalarInt("select max(cislodokla) from vazlab"), 8);
+    }
+
     void concurrentSavesGetDistinctConsecutiveNumbers() {
         const int workstations = 4;
         const int saves = 25;
         TicketFixture f;
+        f.seedLookups();                   // the tool types a partner and a commodity
         f.insertTicket("2029-12-31", 500); // another year does not count
         const QString tool = test::toolPath(QStringLiteral("vaha-stress-save"));
         const qint64 startAt = QDateTime::currentMSecsSinceEpoch() + 1500;

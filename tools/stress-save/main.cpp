@@ -187,19 +187,18 @@ int main(int argc, char** argv) {
                           what + where());
             } catch (const Error& e) {
                 editor.close();
-                if (stage == QStringLiteral("save")) {
+                const bool undecided = stage == QStringLiteral("save") &&
+                                       save.outcome() == TicketSave::Outcome::Unknown;
+                if (stage == QStringLiteral("save"))
                     attempts += save.attempts();
-                    if (save.outcome() == TicketSave::Outcome::Unknown) {
-                        ++unknown;
-                        log.write(QStringLiteral("unknown ") + what + where() +
-                                  QStringLiteral(" error=") + oneLine(e.message()));
-                        QThread::msleep(quint64(pause));
-                        continue;
-                    }
-                }
-                ++failed;
-                log.write(QStringLiteral("failed ") + what + QStringLiteral(" stage=") + stage +
-                          QStringLiteral(" error=") + oneLine(e.message()));
+                ++(undecided ? unknown : failed);
+                const QString line = (undecided ? QStringLiteral("unknown ") + what + where()
+                                                : QStringLiteral("failed ") + what +
+                                                      QStringLiteral(" stage=") + stage) +
+                                     QStringLiteral(" error=") + oneLine(e.message());
+                log.write(line);
+                if (!looping)
+                    std::fprintf(stderr, "%s\n", qPrintable(line));
                 QThread::msleep(quint64(pause));
             }
         }
