@@ -77,6 +77,7 @@ void TicketSave::run() {
         m_number = int(m_editor.ZTable1.asInt(u"cislodokla"));
         m_ticketId = m_editor.Tag;
     }
+    m_plate = m_editor.ZTable1.asString(u"spz");
     m_columns.clear();
     for (int i = 0; i < m_editor.ZTable1.fieldCount(); ++i)
         m_columns.append(m_editor.ZTable1.field(i).name);
@@ -174,11 +175,15 @@ void TicketSave::checkAfterLostCommit(const db::DbError& lost, bool isNew, int y
     if (landed)
         failNotSaved(lost);
     m_outcome = Outcome::Unknown;
+    // The number alone may go to another ticket once the server is back, if ours is lost.
+    const QString plate =
+        m_plate.isEmpty() ? QString() : QStringLiteral(" (SPZ %1)").arg(m_plate.trimmed());
     const QString where =
         isNew ? QStringLiteral("Až bude databáze opět dostupná, vyhledejte v seznamu doklad "
-                               "číslo %1 roku %2; pokud tam není, pořiďte ho znovu.")
+                               "číslo %1 roku %2%3; pokud tam není, pořiďte ho znovu.")
                     .arg(m_number)
                     .arg(year)
+                    .arg(plate)
               : QStringLiteral("Až bude databáze opět dostupná, ověřte v seznamu, zda doklad "
                                "číslo %1 obsahuje vaše změny; pokud ne, opravte ho znovu.")
                     .arg(m_number);

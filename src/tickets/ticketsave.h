@@ -18,8 +18,9 @@ class TicketEditor;
 // The number a new ticket gets is made final inside the script's transaction: right after
 // BEGIN the year's highest number is read again under FOR UPDATE, which waits for every other
 // workstation saving a ticket at that moment, and the working row is corrected before the
-// insert. A deadlock or lock wait timeout rolls back and the whole transaction runs again; a
-// lost connection is reported and never repeated. A failing statement leaves vazlab as it was.
+// insert. A deadlock or lock wait timeout rolls back and the whole transaction runs again (the
+// numbering statement before it likewise); a lost connection is reported and never repeated.
+// A failing statement leaves vazlab as it was.
 //
 // A connection lost while the commit was under way leaves the outcome open: the server may
 // have committed before it went. The save then connects again (for a few seconds, while the
@@ -70,7 +71,9 @@ private:
     int m_number = 0;
     int m_ticketId = 0;
     Outcome m_outcome = Outcome::NotRun;
-    QStringList m_columns; // of the working table, for the check after a lost commit
+    // For the check after a lost commit: the working table's columns; the plate for the message.
+    QStringList m_columns;
+    QString m_plate;
 };
 
 } // namespace vaha::tickets

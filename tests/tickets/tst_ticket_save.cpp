@@ -227,6 +227,7 @@ private Q_SLOTS:
         if (!edited)
             e->ZTable1.setString(u"datum", "2031-03-04");
         e->ZTable1.setString(u"poznamka", "uložit");
+        e->ZTable1.setString(u"spz", "2B3 4567");
         proxy.breakAt(statement,
                       afterAnswer ? test::BreakingProxy::Break::AfterAnswer
                                   : test::BreakingProxy::Break::BeforeStatement,
@@ -252,9 +253,10 @@ private Q_SLOTS:
                                                        "uložen.")),
                      qPrintable(message));
         if (s.outcome() == TicketSave::Outcome::Unknown)
-            QVERIFY2(message.contains(QStringLiteral("nepodařilo se ověřit")) &&
-                         message.contains(QStringLiteral("doklad číslo 1 roku 2031")),
-                     qPrintable(message));
+            QVERIFY2(
+                message.contains(QStringLiteral("nepodařilo se ověřit")) &&
+                    message.contains(QStringLiteral("doklad číslo 1 roku 2031 (SPZ 2B3 4567)")),
+                qPrintable(message));
         QVERIFY(f.statements.count(QStringLiteral("BEGIN")) <= 1);
         QVERIFY(f.statements.count(QStringLiteral("commit")) <= 1);
         QCOMPARE(f.db().scalarInt("select count(*) from vazlab where poznamka = 'uložit'"), saved);
