@@ -17,6 +17,28 @@ int nextNumber(const db::Query& numbering) {
     return numbering.isNull(u"cido") ? 1 : int(numbering.asInt(u"cido")) + 1;
 }
 
+// The number the Working row gets before the post, read without locks. Outside a transaction
+// a FOR UPDATE here would end with the statement and so protect nothing, yet it would lock
+// every ticket of every year (seconds on a long history) and wait for every save under way.
+QStringList firstNumberSql(int year) {
+    return {QStringLiteral("select max(cislodokla) as cido from vazlab"),
+            QStringLiteral(" where year(datum) = ") + QString::number(year)};
+}
+
+// The number made final, inside the save's transaction: the year's tickets by a range of the
+// datum index, under FOR UPDATE, which waits for the other saves of that year and holds them
+// off until the commit. Other years are not locked.
+QStringList finalNumberSql(int year) {
+    const auto day = [](int y) {
+        return QStringLiteral("'%1-01-01'").arg(y, 4, 10, QLatin1Char('0'));
+    };
+    QString where = QStringLiteral(" where datum >= ") + day(year);
+    if (year < 9999)
+        where += QStringLiteral(" and datum < ") + day(year + 1);
+    return {QStringLiteral("select max(cislodokla) as cido from vazlab"), where,
+            QStringLiteral(" FOR UPDATE")};
+}
+
 void backOff() {
     QThread::msleep(10 + QRandomGenerator::global()->bounded(40));
 }
@@ -48,19 +70,8 @@ void TicketSave::run() {
             year = YearOfDate(m_editor.ZTable1.asDateTime(u"datum"));
             db::Query& numbering = m_editor.ZQuery1;
             numbering.close();
-            numbering.setSql(TicketEditor::numberingSql(year));
-            // Its FOR UPDATE waits for the saves under way and may be chosen as a deadlock
-            // victim among them; nothing has been written yet, so it simply runs again.
-            for (int attempt = 1;; ++attempt) {
-                try {
-                    numbering.open();
-                    break;
-                } catch (const db::DbError& e) {
-                    if (!e.isRetryableLockError() || attempt >= m_maxAttempts)
-                        throw;
-                    backOff();
-                }
-            }
+            numbering.setSql(firstNumberSql(year));
+            numbering.open();
             m_number = nextNumber(numbering);
             m_editor.ZTable1.setInt(u"cislodokla", m_number);
         } else {
@@ -110,7 +121,7 @@ void TicketSave::executeScript(bool isNew, int year) {
                 // Inside the transaction: this read holds every other save of the year back
                 // until our commit, so the number stays ours.
                 db::Query numbering(&connection);
-                numbering.setSql(TicketEditor::numberingSql(year));
+                numbering.setSql(finalNumberSql(year));
                 numbering.open();
                 const int number = nextNumber(numbering);
                 if (number != m_number) {

@@ -15,12 +15,13 @@ class TicketEditor;
 // save script to aa.txt and runs it through the main window's script runner:
 //   BEGIN; [delete from vazlab where id = N;] insert into vazlab select * from tmpWvaha; commit;
 //
-// The number a new ticket gets is made final inside the script's transaction: right after
-// BEGIN the year's highest number is read again under FOR UPDATE, which waits for every other
-// workstation saving a ticket at that moment, and the working row is corrected before the
-// insert. A deadlock or lock wait timeout rolls back and the whole transaction runs again (the
-// numbering statement before it likewise); a lost connection is reported and never repeated.
-// A failing statement leaves vazlab as it was.
+// The number a new ticket gets is made final inside the script's transaction: the Working row
+// takes a first number from a plain read, and right after BEGIN the year's highest number is
+// read again under FOR UPDATE (the year's range of the datum index only), which waits for
+// every other workstation saving a ticket of that year; the working row is corrected before
+// the insert. A deadlock or lock wait timeout rolls back and the whole transaction runs again;
+// a lost connection is reported and never repeated. A failing statement leaves vazlab as it
+// was.
 //
 // A connection lost while the commit was under way leaves the outcome open: the server may
 // have committed before it went. The save then connects again (for a few seconds, while the
