@@ -39,8 +39,11 @@ QStringList finalNumberSql(int year) {
             QStringLiteral(" FOR UPDATE")};
 }
 
-void backOff() {
-    QThread::msleep(10 + QRandomGenerator::global()->bounded(40));
+// Two saves of one year meet at the year's last index gap: the one waiting for the range lock
+// makes the other's insert wait for it in turn, and the server rolls the waiting one back. Runs
+// again after a pause that grows with each attempt, so that the saves under way can finish.
+void backOff(int attempt) {
+    QThread::msleep(quint64(5 + QRandomGenerator::global()->bounded(10 + 15 * attempt)));
 }
 
 QString identifier(const QString& name) {
@@ -148,7 +151,7 @@ void TicketSave::executeScript(bool isNew, int year) {
             if (!e.isRetryableLockError() || m_attempts >= m_maxAttempts)
                 throw;
             // The server rolled the transaction back; let the other workstation finish first.
-            backOff();
+            backOff(m_attempts);
         }
     }
 }

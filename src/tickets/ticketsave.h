@@ -66,7 +66,7 @@ private:
 
     TicketEditor& m_editor;
     QString m_scriptFile = QStringLiteral("aa.txt");
-    int m_maxAttempts = 8;
+    int m_maxAttempts = 20;
     int m_checkMs = 5000;
     int m_attempts = 0;
     int m_number = 0;

@@ -8,10 +8,12 @@
 //
 // Save number s (counted from 1) is dated with the (s mod n)-th of the n dates. With --log,
 // one line per save tells how it ended, the error text on the same line:
-//   saved ws=7 seq=12 id=345 number=17 date=2030-12-31
-//   confirmed ws=7 seq=13 id=346 number=9 date=2031-01-01   (commit's answer lost, found saved)
-//   failed ws=7 seq=14 stage=open|fill|save error=...        (not saved)
-//   unknown ws=7 seq=15 id=347 number=10 date=... error=...  (commit's answer lost, not checked)
+//   saved ws=7 seq=12 id=345 number=17 date=2030-12-31 runs=1
+//   confirmed ws=7 seq=13 id=346 number=9 date=2031-01-01 runs=1  (commit's answer lost, found)
+//   failed ws=7 seq=14 stage=open|fill|save error=...              (not saved)
+//   unknown ws=7 seq=15 id=347 number=10 date=... runs=1 error=... (commit's answer lost, the
+//                                                                    server could not be asked)
+// runs: how often the transaction ran (a deadlock or lock wait timeout runs it again).
 // The last line on standard output sums up:
 //   workstation=7 saves=50 failed=0 unknown=0 attempts=53 seconds=1.234 save-seconds=0.321
 //       numbers=4,9,...          (save-seconds: inside "Uložit" only)
@@ -167,10 +169,11 @@ int main(int argc, char** argv) {
                 ticketDates.isEmpty() ? QString() : ticketDates[seq % ticketDates.size()];
             const QString what = QStringLiteral("ws=%1 seq=%2").arg(ws).arg(seq);
             const auto where = [&] {
-                return QStringLiteral(" id=%1 number=%2 date=%3")
+                return QStringLiteral(" id=%1 number=%2 date=%3 runs=%4")
                     .arg(save.ticketId())
                     .arg(save.number())
-                    .arg(ticketDate);
+                    .arg(ticketDate)
+                    .arg(save.attempts());
             };
             QString stage = QStringLiteral("open");
             try {
