@@ -2,6 +2,7 @@
 
 #include "db/querymodel.h"
 
+#include <QPointer>
 #include <QTableView>
 
 namespace vaha::db {
@@ -35,7 +36,8 @@ private:
     void followQuery(int position);
     void followGrid(const QModelIndex& current);
 
-    db::Query* m_query = nullptr;
+    // Cleared when the query goes: the model announces its reset from the query's destroyed().
+    QPointer<db::Query> m_query;
     db::QueryModel* m_model = nullptr;
     bool m_syncing = false;
 };
