@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <cmath>
 
 namespace vaha::report {
 namespace {
@@ -19,6 +20,61 @@ QString number(double v) {
     if (s.endsWith(u'.'))
         s.chop(1);
     return s == QStringLiteral("-0") ? QStringLiteral("0") : s;
+}
+
+// Limits of what a template may hold: lengths in millimetres (a page of ten metres), font
+// sizes in points.
+constexpr double kMaxLength = 10000;
+constexpr double kMaxFontSize = 1000;
+
+// The first character that an XML file cannot carry (control characters other than tab and
+// line breaks, U+FFFE, U+FFFF, a surrogate without its pair), or -1. Text pasted from a word
+// processor brings such characters (a manual line break there is U+000B).
+qsizetype firstUnwritable(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text[i + 1].unicode())) {
+            ++i;
+            continue;
+        }
+        const bool control = c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r';
+        if (control || c == 0xFFFE || c == 0xFFFF || QChar::isSurrogate(c))
+            return i;
+    }
+    return -1;
+}
+
+QString codePoint(QChar c) {
+    return QStringLiteral("U+%1").arg(QString::number(c.unicode(), 16).toUpper(), 4, u'0');
+}
+
+// Refuses, before anything is written, a template that the file could not hold.
+void requireWritable(const ReportTemplate& report) {
+    auto check = [](QStringView text, const QString& owner) {
+        const qsizetype i = firstUnwritable(text);
+        if (i >= 0) {
+            throw Error(QStringLiteral("Šablonu nelze uložit: %1 obsahuje znak %2, který soubor "
+                                       "šablony neunese. Opravte text a uložte znovu.")
+                            .arg(owner, codePoint(text[i])));
+        }
+    };
+    check(report.title, QStringLiteral("titulek sestavy"));
+    for (const Variable& v : report.variables) {
+        check(v.name, QStringLiteral("proměnná"));
+        check(v.value, QStringLiteral("proměnná %1").arg(v.name));
+    }
+    for (const Page& p : report.pages) {
+        check(p.name, QStringLiteral("stránka"));
+        for (const Band& b : p.bands) {
+            check(b.name, QStringLiteral("pás"));
+            for (const TextObject& t : b.objects) {
+                const QString owner = QStringLiteral("objekt %1").arg(t.name);
+                for (const QString* text : {&t.name, &t.text, &t.font.family, &t.format})
+                    check(*text, owner);
+            }
+        }
+    }
 }
 
 QString boolText(bool v) {
@@ -35,7 +91,7 @@ public:
         check();
         if (!element || m_xml.name() != u"report")
             fail(QStringLiteral("soubor není šablona sestavy (chybí prvek <report>)"));
-        report.title = m_xml.attributes().value(QLatin1String("title")).toString();
+        report.title = text("title");
         while (m_xml.readNextStartElement()) {
             if (m_xml.name() == u"preview")
                 readPreview(report.preview);
@@ -62,6 +118,16 @@ private:
             fail(m_xml.errorString());
     }
 
+    // Element text with every line break as '\n'. The file's own breaks arrive so already; a
+    // carriage return written as "&#13;" would otherwise be saved back as a raw one, which the
+    // next reading turns into '\n', so the designer's save would change the text.
+    QString elementText() {
+        QString text = m_xml.readElementText();
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        text.replace(u'\r', u'\n');
+        return writable(text);
+    }
+
     [[noreturn]] void unknownElement() {
         fail(QStringLiteral("neznámý prvek <%1>").arg(m_xml.name()));
     }
@@ -69,19 +135,38 @@ private:
     QString text(const char* name, const QString& fallback = {}) {
         const QXmlStreamAttributes a = m_xml.attributes();
         const QLatin1String key(name);
-        return a.hasAttribute(key) ? a.value(key).toString() : fallback;
+        return a.hasAttribute(key) ? writable(a.value(key).toString()) : fallback;
     }
 
-    double real(const char* name, double fallback) {
+    // What was read must be writable again, or the designer's save could not keep it.
+    QString writable(const QString& text) {
+        const qsizetype i = firstUnwritable(text);
+        if (i >= 0)
+            fail(QStringLiteral("znak %1 nepatří do šablony").arg(codePoint(text[i])));
+        return text;
+    }
+
+    // A number within [min, max]; "nan", "inf" and values beyond the range are refused, so no
+    // length, size or whole number of a damaged file reaches the layout or the printer.
+    double real(const char* name, double fallback, double min = -kMaxLength,
+                double max = kMaxLength) {
         const QXmlStreamAttributes a = m_xml.attributes();
         const QLatin1String key(name);
         if (!a.hasAttribute(key))
             return fallback;
         bool ok = false;
         const double v = a.value(key).toDouble(&ok);
-        if (!ok)
+        if (!ok || !std::isfinite(v))
             fail(QStringLiteral("%1=\"%2\" není číslo").arg(key, a.value(key)));
+        if (v < min || v > max) {
+            fail(QStringLiteral("%1=\"%2\" je mimo rozsah %3 až %4")
+                     .arg(key, a.value(key), number(min), number(max)));
+        }
         return v;
+    }
+
+    int whole(const char* name, int fallback, int min, int max) {
+        return int(real(name, fallback, min, max));
     }
 
     bool flag(const char* name, bool fallback) {
@@ -97,7 +182,7 @@ private:
 
     void readPreview(PreviewSettings& preview) {
         preview.maximized = flag("maximized", preview.maximized);
-        preview.zoom = int(real("zoom", preview.zoom));
+        preview.zoom = whole("zoom", preview.zoom, 1, 10000);
         m_xml.skipCurrentElement();
     }
 
@@ -109,7 +194,7 @@ private:
             v.name = text("name");
             if (v.name.isEmpty())
                 fail(QStringLiteral("proměnná bez jména"));
-            v.value = m_xml.readElementText();
+            v.value = elementText();
             check();
             variables.push_back(v);
         }
@@ -118,7 +203,7 @@ private:
     Page readPage() {
         Page page;
         page.name = text("name");
-        page.paper = int(real("paper", page.paper));
+        page.paper = whole("paper", page.paper, 0, 65535);
         const QString orientation = text("orientation", QStringLiteral("portrait"));
         if (orientation == u"landscape")
             page.orientation = Orientation::Landscape;
@@ -172,7 +257,7 @@ private:
         t.width = real("width", 0);
         t.height = real("height", 0);
         t.font.family = text("font", t.font.family);
-        t.font.size = real("size", t.font.size);
+        t.font.size = real("size", t.font.size, -kMaxFontSize, kMaxFontSize);
         if (t.font.size <= 0)
             fail(QStringLiteral("velikost písma musí být kladná"));
         const QStringList style = text("style").split(u' ', Qt::SkipEmptyParts);
@@ -207,7 +292,7 @@ private:
         t.wordWrap = flag("wordwrap", t.wordWrap);
         t.expressions = flag("expressions", t.expressions);
         t.format = text("format");
-        t.text = m_xml.readElementText();
+        t.text = elementText();
         check();
         return t;
     }
@@ -261,6 +346,7 @@ ReportTemplate parseTemplate(const QByteArray& xml, const QString& fileName) {
 }
 
 QByteArray serializeTemplate(const ReportTemplate& report) {
+    requireWritable(report);
     QByteArray out;
     QXmlStreamWriter w(&out);
     w.setAutoFormatting(true);

@@ -6,7 +6,9 @@
 #include "report/templatefile.h"
 #include "util/error.h"
 
+#include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace vaha;
@@ -140,6 +142,13 @@ private Q_SLOTS:
         const TextObject& transport = original.pages[0].bands[0].objects[29];
         QVERIFY(transport.text.startsWith(
             QStringLiteral("Způsob přepravy a vzdálenost (je-li vyžadována) /    \nMean")));
+        // A carriage return written as a character reference is a line break like the others,
+        // so the designer's save does not change the text.
+        const ReportTemplate cr = parseTemplate(
+            "<report><variables><variable name=\"v\">a&#13;b&#13;&#10;c</variable></variables>"
+            "</report>");
+        QCOMPARE(cr.variables.at(0).value, QStringLiteral("a\nb\nc"));
+        QVERIFY(parseTemplate(serializeTemplate(cr)) == cr);
     }
 
     void templateFileErrors_data() {
@@ -156,6 +165,15 @@ private Q_SLOTS:
         QTest::newRow("unknown band")
             << QByteArray("<report><page><band type=\"MasterData\"/></page></report>")
             << QStringLiteral("MasterData");
+        QTest::newRow("number that is none") << QByteArray("<report><page width=\"nan\"/></report>")
+                                             << QStringLiteral("width=\"nan\" není číslo");
+        QTest::newRow("zoom beyond any whole number")
+            << QByteArray("<report><preview zoom=\"1e70\"/></report>")
+            << QStringLiteral("zoom=\"1e70\" je mimo rozsah 1 až 10000");
+        QTest::newRow("font size beyond any printer")
+            << QByteArray("<report><page><band type=\"ReportTitle\"><text size=\"1e300\"/>"
+                          "</band></page></report>")
+            << QStringLiteral("size=\"1e300\" je mimo rozsah");
         QTest::newRow("unclosed") << QByteArray(
                                          "<report><variables><variable name=\"a\">x</variables>")
                                   << QStringLiteral("Šablona");
@@ -169,6 +187,34 @@ private Q_SLOTS:
         } catch (const Error& e) {
             QVERIFY2(e.message().contains(reason), qPrintable(e.message()));
         }
+    }
+
+    // Text pasted from a word processor may hold U+000B (its manual line break), which no XML
+    // file can carry: the save refuses it and the file on disk stays as it was. A file that
+    // brings such a character is refused when read.
+    void unwritableTextKeepsTheFile() {
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/vaha1.fr3");
+        ReportTemplate report = readTemplateFile(sourceTemplate());
+        writeTemplateFile(path, report);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        report.pages[0].bands[0].objects[0].text = QStringLiteral("DODACÍ\vLIST");
+        try {
+            writeTemplateFile(path, report);
+            QFAIL("saved");
+        } catch (const Error& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("objekt Memo1 obsahuje znak U+000B")),
+                     qPrintable(e.message()));
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        QVERIFY_THROWS_EXCEPTION(
+            Error, parseTemplate("<report><variables><variable name=\"a\">x&#11;y</variable>"
+                                 "</variables></report>"));
+        QVERIFY_THROWS_EXCEPTION(Error, parseTemplate(QByteArray("<report title=\"a\0b\"/>", 22)));
     }
 
     // Words wrap only where the box holds more than one line; a line wider than its box is
