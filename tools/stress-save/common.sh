@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034,SC2154 # variables shared with the scripts that source it
 # Shared by tools/stress-workstations and tools/crash-test (sourced, not run): the build of
 # vaha-stress-save, a private server on a free loopback port, the database they fill, and the
 # checks of what the saves left in vazlab.
