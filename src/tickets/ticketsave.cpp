@@ -17,15 +17,9 @@ int nextNumber(const db::Query& numbering) {
     return numbering.isNull(u"cido") ? 1 : int(numbering.asInt(u"cido")) + 1;
 }
 
-// The number the Working row gets before the post, read without locks. Outside a transaction
-// a FOR UPDATE here would end with the statement and so protect nothing, yet it would lock
-// every ticket of every year (seconds on a long history) and wait for every save under way.
-QStringList firstNumberSql(int year) {
-    return {QStringLiteral("select max(cislodokla) as cido from vazlab"),
-            QStringLiteral(" where year(datum) = ") + QString::number(year)};
-}
-
-// The number made final, inside the save's transaction: the year's tickets by a range of the
+// The Working row's number is first read with the office's own numbering statement (its
+// FOR UPDATE ends with the statement in automatic-commit mode). The number made final, inside
+// the save's transaction: the year's tickets by a range of the
 // datum index, under FOR UPDATE, which waits for the other saves of that year and holds them
 // off until the commit. Other years are not locked.
 QStringList finalNumberSql(int year) {
@@ -73,7 +67,7 @@ void TicketSave::run() {
             year = YearOfDate(m_editor.ZTable1.asDateTime(u"datum"));
             db::Query& numbering = m_editor.ZQuery1;
             numbering.close();
-            numbering.setSql(firstNumberSql(year));
+            numbering.setSql(TicketEditor::numberingSql(year));
             numbering.open();
             m_number = nextNumber(numbering);
             m_editor.ZTable1.setInt(u"cislodokla", m_number);

@@ -116,7 +116,7 @@ private Q_SLOTS:
         // The Working row's first number comes from the year of its date.
         QCOMPARE(f.statements.value(0),
                  QStringLiteral("select max(cislodokla) as cido from vazlab\n where year(datum) = "
-                                "%1")
+                                "%1\n FOR UPDATE;")
                      .arg(datum.isEmpty() ? 1899 : datum.left(4).toInt()));
         QCOMPARE(f.db().scalarInt("select cislodokla from vazlab order by id desc limit 1"),
                  number);
