@@ -68,7 +68,18 @@ void TicketSave::run() {
             db::Query& numbering = m_editor.ZQuery1;
             numbering.close();
             numbering.setSql(TicketEditor::numberingSql(year));
-            numbering.open();
+            // Its lock waits for the saves under way; one that holds the rows too long makes
+            // the read time out, and the read is simply repeated.
+            for (int attempt = 1;; ++attempt) {
+                try {
+                    numbering.open();
+                    break;
+                } catch (const db::DbError& e) {
+                    if (!e.isRetryableLockError() || attempt >= m_maxAttempts)
+                        throw;
+                    backOff(attempt);
+                }
+            }
             m_number = nextNumber(numbering);
             m_editor.ZTable1.setInt(u"cislodokla", m_number);
         } else {
