@@ -31,8 +31,8 @@ inline double medianMs(const std::function<void()>& run, int repetitions = 7, in
     return median(std::move(times));
 }
 
-// Median wall times in milliseconds of a measured run and its anchor, taken in turns (A, B,
-// A, B …) so that a change of the machine's load meets both alike.
+// Median wall times in milliseconds of a measured run and its anchor, taken in turns (A B,
+// B A, A B …) so that a change of the machine's load meets both alike.
 struct Pair {
     double value = 0;
     double anchor = 0;
