@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     QStringList rest;
     const bench::Server server = bench::Server::fromArguments(app.arguments().mid(1), &rest);
     const int at = rest.indexOf(QStringLiteral("--repetitions"));
-    const int repetitions = at >= 0 ? rest.value(at + 1).toInt() : 11;
+    const int repetitions = at >= 0 ? rest.value(at + 1).toInt() : 21;
     try {
         QTemporaryDir site;
         const QString work = site.filePath(QStringLiteral("work"));
