@@ -38,7 +38,10 @@ const Curl& curl() {
     static QString error;
     static std::once_flag once;
     std::call_once(once, [] {
+        // Debian's OpenSSL build of libcurl, else its GnuTLS build (same interface).
         void* library = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+        if (!library)
+            library = dlopen("libcurl-gnutls.so.4", RTLD_NOW | RTLD_LOCAL);
         if (!library) {
             error = QStringLiteral("libcurl cannot be loaded: %1")
                         .arg(QString::fromLocal8Bit(dlerror()));
