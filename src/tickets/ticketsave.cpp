@@ -23,8 +23,10 @@ int nextNumber(const db::Query& numbering) {
 // datum index, under FOR UPDATE, which waits for the other saves of that year and holds them
 // off until the commit. Other years are not locked.
 QStringList finalNumberSql(int year) {
+    // From day zero of the year, so that dates stored with a zero month or day count in
+    // their year as year(datum) counts them.
     const auto day = [](int y) {
-        return QStringLiteral("'%1-01-01'").arg(y, 4, 10, QLatin1Char('0'));
+        return QStringLiteral("'%1-00-00'").arg(y, 4, 10, QLatin1Char('0'));
     };
     QString where = QStringLiteral(" where datum >= ") + day(year);
     if (year < 9999)

@@ -99,6 +99,8 @@ private Q_SLOTS:
             << QStringList{"2025-11-30:7", "2026-01-02:5"} << "2025-12-31" << 8;
         QTest::newRow("last year of the calendar")
             << QStringList{"9998-12-31:8", "9999-01-01:3"} << "9999-12-31" << 4;
+        QTest::newRow("a date with a zero month counts in its year")
+            << QStringList{"2025-00-00:9", "2026-00-00:20"} << "2025-06-01" << 10;
         QTest::newRow("cleared date is a ticket of 1899")
             << QStringList{"2025-01-01:3", ":4"} << "" << 1;
     }
