@@ -16,6 +16,10 @@ QLocale locale() {
 
 QString dateFormat() {
     QString f = locale().dateFormat(QLocale::ShortFormat);
+    // A date field is typed in digits: a format with month names (the C locale's
+    // "d MMM yyyy") gives way to the international one.
+    if (f.contains(QStringLiteral("MMM")))
+        return QStringLiteral("yyyy-MM-dd");
     if (!f.contains(QStringLiteral("yyyy")))
         f.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
     return f;

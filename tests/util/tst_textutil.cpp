@@ -1,6 +1,7 @@
 #include "util/cp1250.h"
 #include "util/datetimevalue.h"
 #include "util/error.h"
+#include "util/regional.h"
 #include "util/textutil.h"
 
 #include <QTest>
@@ -137,6 +138,29 @@ private Q_SLOTS:
         } catch (const Error& e) {
             QVERIFY2(e.message().contains(u'张'), qPrintable(e.message()));
         }
+    }
+
+    void regionalDatesReadBackWhatTheyShow_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Czech") << "cs_CZ" << "17.05.2024";
+        QTest::newRow("C, month names in its own format") << "C" << "2024-05-17";
+        QTest::newRow("US") << "en_US" << "5/17/2024";
+        QTest::newRow("year first") << "ja_JP" << "2024/05/17";
+    }
+    void regionalDatesReadBackWhatTheyShow() {
+        QFETCH(QString, locale);
+        QFETCH(QString, shown);
+        const QLocale previous;
+        QLocale::setDefault(QLocale(locale));
+        const QDate d(2024, 5, 17);
+        const QString text = regional::formatDate(d);
+        const QDate back = regional::parseCompleteDate(text);
+        const QDate halfTyped = regional::parseCompleteDate(text.left(text.size() - 2));
+        QLocale::setDefault(previous);
+        QCOMPARE(text, shown);
+        QCOMPARE(back, d);
+        QVERIFY(!halfTyped.isValid());
     }
 
     void dateValues_data() {
