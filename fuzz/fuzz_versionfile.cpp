@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const QString remote = vaha::update::remoteVersionText(lines[1], u"vahaPLX");
     // An empty published time is never newer; a text is never newer than itself.
-    if (remote.isEmpty() && vaha::update::isNewerVersion(remote, QStringLiteral("1899-12-30 00:00:00")))
+    if (remote.isEmpty() &&
+        vaha::update::isNewerVersion(remote, QStringLiteral("1899-12-30 00:00:00")))
         __builtin_trap();
     if (vaha::update::isNewerVersion(remote, remote))
         __builtin_trap();
