@@ -4,6 +4,10 @@
 #include "db/query.h"
 #include "util/cp1250.h"
 #include "util/error.h"
+#include "util/regional.h"
+
+#include <cmath>
+#include <mysql.h>
 
 namespace vaha::db {
 namespace {
@@ -12,6 +16,40 @@ QString identifier(const QString& name) {
     QString escaped = name;
     escaped.replace(u'`', QStringLiteral("``"));
     return u'`' + escaped + u'`';
+}
+
+// The session runs without strict mode, where the server would cut a text that is too long
+// and clip a number beyond its column to the column's limit, silently. So a value the column
+// cannot hold is refused here, before it ever reaches the server.
+void requireFits(const Field& f, const QByteArray& value) {
+    if (f.length <= 0)
+        return;
+    if (f.type == FieldType::String && value.size() > f.length) {
+        const QString text = cp1250::decode(value);
+        const QString shown = text.size() > 40 ? text.left(40) + u'…' : text;
+        throw Error(QStringLiteral("Text „%1“ je delší než %2 znaků sloupce %3.")
+                        .arg(shown)
+                        .arg(f.length)
+                        .arg(f.name.toUpper()));
+    }
+    if (f.type != FieldType::Decimal)
+        return;
+    const bool isUnsigned = f.flags & UNSIGNED_FLAG;
+    const int precision = int(f.length) - (f.decimals > 0 ? 1 : 0) - (isUnsigned ? 0 : 1);
+    if (precision <= 0)
+        return;
+    bool ok = false;
+    const double v = value.toDouble(&ok);
+    if (!ok)
+        return; // the server's own text of a value: it came from the column
+    const double scaled = std::round(v * std::pow(10.0, f.decimals));
+    const double limit = std::pow(10.0, precision) - 1;
+    if (std::abs(scaled) > limit || (isUnsigned && scaled < 0)) {
+        const double largest = limit / std::pow(10.0, f.decimals);
+        throw Error(
+            QStringLiteral("Hodnota %1 je mimo rozsah sloupce %2 (nejvýše %3).")
+                .arg(regional::formatFloat(v), f.name.toUpper(), regional::formatFloat(largest)));
+    }
 }
 
 } // namespace
@@ -166,6 +204,8 @@ void TableEditor::setRaw(int column, std::optional<QByteArray> v) {
     requireEditing();
     if (column < 0 || std::size_t(column) >= m_values.size())
         throw Error(QStringLiteral("Field index out of range"));
+    if (v)
+        requireFits(m_fields[std::size_t(column)], *v);
     auto& slot = m_values[std::size_t(column)];
     m_changed[std::size_t(column)] = true;
     if (slot == v)

@@ -127,6 +127,61 @@ private Q_SLOTS:
         QCOMPARE(m_db->scalarInt(QStringLiteral("select count(*) from tmp9vaha")), 1);
     }
 
+    // Without strict mode the server would cut the text or clip the number to the column's
+    // limit without a word; the editor refuses such a value and keeps the one it had.
+    void editorRefusesWhatTheColumnCannotHold_data() {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored"); // empty: refused with `error`
+        QTest::addColumn<QString>("error");
+        QTest::newRow("text as long as the column")
+            << "spz" << QString(15, u'Ž') << QString(15, u'Ž') << "";
+        QTest::newRow("text longer than the column") << "spz" << QString(16, u'Ž') << ""
+                                                     << "je delší než 15 znaků sloupce SPZ";
+        QTest::newRow("largest number of the column") << "brutto"
+                                                      << "9999999999,9999"
+                                                      << "9999999999.9999"
+                                                      << "";
+        QTest::newRow("smallest number of the column") << "brutto"
+                                                       << "-9999999999,9999"
+                                                       << "-9999999999.9999"
+                                                       << "";
+        QTest::newRow("number that rounds beyond the column")
+            << "brutto"
+            << "9999999999,99996"
+            << ""
+            << "mimo rozsah sloupce BRUTTO (nejvýše 9999999999,9999)";
+        QTest::newRow("number beyond the column")
+            << "vlhkost"
+            << "-10000"
+            << ""
+            << "Hodnota -10000 je mimo rozsah sloupce VLHKOST";
+    }
+    void editorRefusesWhatTheColumnCannotHold() {
+        QFETCH(QString, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(QString, error);
+        m_db->exec(QStringLiteral("drop table if exists tmp8vaha"));
+        m_db->exec(
+            QStringLiteral("create table tmp8vaha ENGINE=MyISAM select * from vazlab LIMIT 0"));
+        m_db->exec(QStringLiteral("insert into tmp8vaha (id, vlhkost) values (0, 12.5)"));
+        TableEditor t(m_conn.get());
+        t.setTableName(QStringLiteral("tmp8vaha"));
+        t.open();
+        t.edit();
+        const QString before = t.displayText(column);
+        try {
+            t.setDisplayText(column, typed);
+            QVERIFY2(error.isEmpty(), "accepted");
+            t.post();
+            QCOMPARE(m_db->scalar(QStringLiteral("select %1 from tmp8vaha").arg(column)), stored);
+        } catch (const Error& e) {
+            QVERIFY2(!error.isEmpty() && e.message().contains(error), qPrintable(e.message()));
+            QCOMPARE(t.displayText(column), before);
+        }
+    }
+
     void closeForgetsUnpostedAndEmptyTableStartsARow() {
         TableEditor t(m_conn.get());
         t.setTableName(QStringLiteral("tmp9vaha"));
