@@ -108,6 +108,11 @@ private Q_SLOTS:
                  (QStringList{"01 Sila Kyjov", "02 Sklad č.2", "bez ", " ", "01 Sila Kyjov"}));
         QCOMPARE(w[1].code, QStringLiteral("02"));
         QVERIFY_THROWS_EXCEPTION(Error, loadWarehouses(path("no-sklady.txt")));
+
+        // The file is Windows-1250 by definition: one saved as UTF-8 shows its bytes as such.
+        writeFile(path("sklady-utf8.txt"), "01;Kojet\xc3\xadn\r\n");
+        QCOMPARE(loadWarehouses(path("sklady-utf8.txt")).value(0).shownText,
+                 QStringLiteral("01 Kojet\u0102\u00adn"));
     }
 
     void workstationNumbers_data() {
