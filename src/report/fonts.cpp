@@ -28,13 +28,13 @@ QStringList standInFamilies(const QString& family) {
     return {family, sans, dejaVu};
 }
 
-QFont resolveFont(const TextFont& spec) {
+QFont resolveFont(const TextFont& textFont) {
     QFont font;
-    font.setFamilies(standInFamilies(spec.family));
-    font.setPointSizeF(spec.size);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+    font.setFamilies(standInFamilies(textFont.family));
+    font.setPointSizeF(textFont.size);
+    font.setBold(textFont.bold);
+    font.setItalic(textFont.italic);
+    font.setUnderline(textFont.underline);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::PreferQuality));
     return font;

@@ -15,6 +15,6 @@ QStringList standInFamilies(const QString& family);
 
 // The font a text object prints with, at its size in points, unhinted so that widths are the
 // same on the screen, on paper and in PDF.
-QFont resolveFont(const TextFont& spec);
+QFont resolveFont(const TextFont& textFont);
 
 } // namespace vaha::report
