@@ -67,6 +67,21 @@ bool Field::acceptsCharacter(QChar c) const {
     }
 }
 
+int fieldIndex(const std::vector<Field>& fields, QStringView name) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (QStringView(fields[i].name).compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+int requireField(const std::vector<Field>& fields, QStringView name) {
+    const int i = fieldIndex(fields, name);
+    if (i < 0)
+        throw Error(QStringLiteral("Field '%1' not found").arg(name));
+    return i;
+}
+
 namespace value {
 
 QString toText(QByteArrayView raw) {

@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <optional>
+#include <vector>
 
 namespace vaha::db {
 
@@ -34,6 +35,11 @@ struct Field {
     // regional decimal separator for numbers, date characters for dates, anything for texts).
     bool acceptsCharacter(QChar c) const;
 };
+
+// The index of the field called `name` (letter case ignored); -1 when there is none.
+int fieldIndex(const std::vector<Field>& fields, QStringView name);
+// The same, throwing "Field 'name' not found" when there is none.
+int requireField(const std::vector<Field>& fields, QStringView name);
 
 // Conversions between the server's text form of a value (as the text protocol delivers it)
 // and the program's view of it. A value is std::nullopt for SQL NULL.

@@ -150,18 +150,11 @@ void Query::close() {
 }
 
 int Query::fieldIndex(QStringView name) const {
-    for (std::size_t i = 0; i < m_fields.size(); ++i) {
-        if (QStringView(m_fields[i].name).compare(name, Qt::CaseInsensitive) == 0)
-            return int(i);
-    }
-    return -1;
+    return db::fieldIndex(m_fields, name);
 }
 
 int Query::requireField(QStringView name) const {
-    const int i = fieldIndex(name);
-    if (i < 0)
-        throw Error(QStringLiteral("Field '%1' not found").arg(name));
-    return i;
+    return db::requireField(m_fields, name);
 }
 
 void Query::setPosition(int position) {
