@@ -161,6 +161,12 @@ QString Connection::quote(QStringView text) const {
     return u'\'' + cp1250::decode(escaped) + u'\'';
 }
 
+QString Connection::quoteIdentifier(QStringView name) {
+    QString escaped = name.toString();
+    escaped.replace(u'`', QStringLiteral("``"));
+    return u'`' + escaped + u'`';
+}
+
 void Connection::send(const QString& statement) {
     const QByteArray bytes = cp1250::encode(statement); // refuses what cp1250 cannot hold
     connect();

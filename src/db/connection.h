@@ -53,6 +53,8 @@ public:
     // The text as an SQL string literal between single quotes, escaped for the session's
     // character set; throws vaha::Error for characters that Windows-1250 cannot hold.
     QString quote(QStringView text) const;
+    // A table or column name between backticks, a backtick in it doubled.
+    static QString quoteIdentifier(QStringView name);
 
     // Every statement sent, for diagnostics and tests; empty by default.
     void setStatementObserver(std::function<void(const QString&)> observer) {

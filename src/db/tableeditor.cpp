@@ -12,12 +12,6 @@
 namespace vaha::db {
 namespace {
 
-QString identifier(const QString& name) {
-    QString escaped = name;
-    escaped.replace(u'`', QStringLiteral("``"));
-    return u'`' + escaped + u'`';
-}
-
 // The session runs without strict mode, where the server would cut a text that is too long
 // and clip a number beyond its column to the column's limit, silently. So a value the column
 // cannot hold is refused here, before it ever reaches the server.
@@ -61,7 +55,7 @@ void TableEditor::open() {
     if (m_open)
         return;
     Query q(m_connection);
-    q.addLine(QStringLiteral("select * from ") + identifier(m_table));
+    q.addLine(QStringLiteral("select * from ") + Connection::quoteIdentifier(m_table));
     q.open();
     m_fields.clear();
     for (int i = 0; i < q.fieldCount(); ++i)
@@ -121,7 +115,7 @@ void TableEditor::post() {
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         if (!m_changed[i])
             continue;
-        columns.append(identifier(m_fields[i].name));
+        columns.append(Connection::quoteIdentifier(m_fields[i].name));
         values.append(m_values[i] ? m_connection->quote(cp1250::decode(*m_values[i]))
                                   : QStringLiteral("NULL"));
     }
@@ -129,14 +123,15 @@ void TableEditor::post() {
         QString statement;
         if (m_inserting) {
             statement = QStringLiteral("insert into %1 (%2) values (%3)")
-                            .arg(identifier(m_table), columns.join(u','), values.join(u','));
+                            .arg(Connection::quoteIdentifier(m_table), columns.join(u','),
+                                 values.join(u','));
         } else {
             QStringList assignments;
             for (qsizetype i = 0; i < columns.size(); ++i)
                 assignments.append(columns[i] + u'=' + values[i]);
             // The working table holds exactly one row.
-            statement =
-                QStringLiteral("update %1 set %2").arg(identifier(m_table), assignments.join(u','));
+            statement = QStringLiteral("update %1 set %2")
+                            .arg(Connection::quoteIdentifier(m_table), assignments.join(u','));
         }
         if (!m_connection)
             throw Error(QStringLiteral("Database connection not set"));

@@ -67,6 +67,22 @@ private Q_SLOTS:
         QCOMPARE(m_conn->statementCount(), before);
     }
 
+    void identifiersKeepBackticksInTheirNames() {
+        const QString name = QStringLiteral("divný`název");
+        const QString quoted = Connection::quoteIdentifier(name);
+        QCOMPARE(quoted, QStringLiteral("`divný``název`"));
+        m_conn->execute(QStringLiteral("create table %1 (%1 int)").arg(quoted));
+        Query q(m_conn.get());
+        q.addLine(QStringLiteral("select table_name, column_name from information_schema.columns "
+                                 "where table_schema = database() and table_name = %1")
+                      .arg(m_conn->quote(name)));
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        QCOMPARE(q.asString(0), name);
+        QCOMPARE(q.asString(1), name);
+        m_conn->execute(QStringLiteral("drop table %1").arg(quoted));
+    }
+
     void fieldsByNameAndClosedQuery() {
         Query q(m_conn.get());
         q.addLine(QStringLiteral("select * from adresar order by ico"));
