@@ -47,6 +47,15 @@ QString serverText(MYSQL* m) {
     return cp1250::decode(QByteArrayView(mysql_error(m)));
 }
 
+// Reads and drops any further results of the statement just read, so that the connection is
+// ready for the next one.
+void dropRemainingResults(MYSQL* m) {
+    while (mysql_next_result(m) == 0) {
+        if (MYSQL_RES* extra = mysql_store_result(m))
+            mysql_free_result(extra);
+    }
+}
+
 } // namespace
 
 Connection::Connection(QObject* parent) : QObject(parent) {}
@@ -206,10 +215,7 @@ void Connection::query(const QString& statement, ResultReader& reader) {
         // A statement without rows: an empty result with no fields.
         reader.begin(0, nullptr);
         reader.end();
-        while (mysql_next_result(m_mysql) == 0) {
-            if (MYSQL_RES* extra = mysql_store_result(m_mysql))
-                mysql_free_result(extra);
-        }
+        dropRemainingResults(m_mysql);
         return;
     }
     struct Free {
@@ -230,10 +236,7 @@ void Connection::query(const QString& statement, ResultReader& reader) {
         raise(error);
     }
     reader.end();
-    while (mysql_next_result(m_mysql) == 0) {
-        if (MYSQL_RES* extra = mysql_store_result(m_mysql))
-            mysql_free_result(extra);
-    }
+    dropRemainingResults(m_mysql);
 }
 
 } // namespace vaha::db
