@@ -11,8 +11,6 @@
 namespace vaha::regional {
 
 QLocale locale();
-QString dateFormat(); // "dd.MM.yyyy" on Czech workstations
-QString timeFormat(); // "H:mm:ss" on Czech workstations
 
 // Fifteen significant digits without trailing zeros, like the classic float-to-text of office
 // programs: 30.5 - 10.2 shows as "20,3".
