@@ -110,19 +110,6 @@ DateTimeValue toDateTime(QByteArrayView raw) {
     return m.isValid() ? toDateTimeValue(m) : 0.0;
 }
 
-QString regionalFloat(double v) {
-    return regional::formatFloat(v);
-}
-QString regionalDate(DateTimeValue v) {
-    return regional::formatDate(v);
-}
-QString regionalDateTime(DateTimeValue v) {
-    return regional::formatDateTime(v);
-}
-double parseRegionalFloat(const QString& text) {
-    return regional::parseFloat(text);
-}
-
 QString displayText(const Field& field, std::optional<QByteArrayView> raw) {
     if (!raw)
         return {};
@@ -130,15 +117,15 @@ QString displayText(const Field& field, std::optional<QByteArrayView> raw) {
     case FieldType::Float:
     case FieldType::Decimal: {
         double d = 0;
-        return parseDouble(*raw, d) ? regionalFloat(d) : toText(*raw);
+        return parseDouble(*raw, d) ? regional::formatFloat(d) : toText(*raw);
     }
     case FieldType::Date: {
         const QDateTime m = parseServerMoment(*raw);
-        return m.isValid() ? regionalDate(toDateTimeValue(m)) : QString();
+        return m.isValid() ? regional::formatDate(m.date()) : QString();
     }
     case FieldType::DateTime: {
         const QDateTime m = parseServerMoment(*raw);
-        return m.isValid() ? regionalDateTime(toDateTimeValue(m)) : QString();
+        return m.isValid() ? regional::formatDateTime(toDateTimeValue(m)) : QString();
     }
     default:
         return toText(*raw);
@@ -176,7 +163,7 @@ std::optional<QByteArray> fromDisplayText(const Field& field, const QString& tex
     case FieldType::Decimal:
         if (trimmed.isEmpty())
             return std::nullopt;
-        return floatText(parseRegionalFloat(trimmed));
+        return floatText(regional::parseFloat(trimmed));
     case FieldType::Date:
     case FieldType::DateTime: {
         if (trimmed.isEmpty())

@@ -64,11 +64,5 @@ QByteArray floatText(double v);
 QByteArray dateText(DateTimeValue v);
 QByteArray dateTimeText(DateTimeValue v);
 
-// Regional formats used by displayText, exposed for edits that show one value.
-QString regionalFloat(double v);
-QString regionalDate(DateTimeValue v);
-QString regionalDateTime(DateTimeValue v);
-double parseRegionalFloat(const QString& text); // throws like fromDisplayText
-
 } // namespace value
 } // namespace vaha::db
