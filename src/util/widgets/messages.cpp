@@ -28,6 +28,12 @@ void showBox(QWidget* parent, const QString& caption, const QString& text, QMess
     }
     box.exec();
 }
+
+// The caption of the standard boxes: the program's name.
+QString programCaption() {
+    const QString name = QApplication::applicationDisplayName();
+    return name.isEmpty() ? QStringLiteral("vahaPLX") : name;
+}
 } // namespace
 
 void record(const ShownBox& box) {
@@ -63,9 +69,7 @@ void showMessage(QWidget* parent, const QString& text, BoxKind icon) {
 }
 
 void showError(QWidget* parent, const QString& text) {
-    const QString caption = QApplication::applicationDisplayName().isEmpty()
-                                ? QStringLiteral("vahaPLX")
-                                : QApplication::applicationDisplayName();
+    const QString caption = programCaption();
     if (g_recorder) {
         record({BoxKind::Error, caption, text});
         return;
@@ -75,9 +79,7 @@ void showError(QWidget* parent, const QString& text) {
 
 void showNotFound(QWidget* parent, const QString& text) {
     QApplication::beep();
-    const QString caption = QApplication::applicationDisplayName().isEmpty()
-                                ? QStringLiteral("vahaPLX")
-                                : QApplication::applicationDisplayName();
+    const QString caption = programCaption();
     if (g_recorder) {
         record({BoxKind::NotFound, caption, text});
         return;
