@@ -2,7 +2,6 @@
 
 #include "util/cp1250.h"
 
-#include <QCoreApplication>
 #include <errmsg.h>
 #include <mysql.h>
 #include <mysqld_error.h>

@@ -6,7 +6,6 @@
 
 #include <QDate>
 #include <QLocale>
-#include <QRegularExpression>
 #include <charconv>
 #include <cmath>
 
