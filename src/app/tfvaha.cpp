@@ -15,14 +15,13 @@ namespace vaha::app {
 namespace {
 
 QList<db::GridColumn> listColumns() {
-    const Qt::Alignment left = Qt::AlignLeft, right = Qt::AlignRight, centre = Qt::AlignHCenter;
+    const Qt::Alignment right = Qt::AlignRight, centre = Qt::AlignHCenter;
     auto col = [](const char* field, const char* caption = "",
                   std::optional<Qt::Alignment> cells = {}, std::optional<Qt::Alignment> title = {},
                   int width = -1) {
         return db::GridColumn{QString::fromLatin1(field), QString::fromUtf8(caption), cells, title,
                               width};
     };
-    Q_UNUSED(left);
     return {
         col("CISLODOKLA", "Číslo dokl."),
         col("DATUM", "Datum", right, centre),
