@@ -62,27 +62,47 @@ private Q_SLOTS:
         QCOMPARE(value::displayText(f, QByteArrayView(raw)), shown);
     }
 
+    void typedValuesInRegionalFormat_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("server"); // a null QByteArray: NULL
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("number with decimal comma and blanks")
+            << int(FieldType::Decimal) << " 30,5 " << QByteArray("30.5") << false;
+        QTest::newRow("empty number is NULL")
+            << int(FieldType::Decimal) << "" << QByteArray() << false;
+        QTest::newRow("number with decimal point")
+            << int(FieldType::Decimal) << "30.5" << QByteArray() << true;
+        QTest::newRow("letters for a number")
+            << int(FieldType::Decimal) << "abc" << QByteArray() << true;
+        QTest::newRow("date") << int(FieldType::Date) << "17.5.2024" << QByteArray("2024-05-17")
+                              << false;
+        QTest::newRow("date with two-digit year")
+            << int(FieldType::Date) << "1.1.26" << QByteArray("2026-01-01") << false;
+        QTest::newRow("date that does not exist")
+            << int(FieldType::Date) << "31.2.2024" << QByteArray() << true;
+        QTest::newRow("moment") << int(FieldType::DateTime) << "17.05.2024 8:05:09"
+                                << QByteArray("2024-05-17 08:05:09") << false;
+    }
     void typedValuesInRegionalFormat() {
+        QFETCH(int, type);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, server);
+        QFETCH(bool, refused);
         QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
-        Field number;
-        number.type = FieldType::Decimal;
-        QCOMPARE(*value::fromDisplayText(number, QStringLiteral(" 30,5 ")), QByteArray("30.5"));
-        QVERIFY(!value::fromDisplayText(number, QString()));
-        QVERIFY_THROWS_EXCEPTION(vaha::Error,
-                                 value::fromDisplayText(number, QStringLiteral("30.5")));
-        QVERIFY_THROWS_EXCEPTION(vaha::Error,
-                                 value::fromDisplayText(number, QStringLiteral("abc")));
-        Field date;
-        date.type = FieldType::Date;
-        QCOMPARE(*value::fromDisplayText(date, QStringLiteral("17.5.2024")),
-                 QByteArray("2024-05-17"));
-        QCOMPARE(*value::fromDisplayText(date, QStringLiteral("1.1.26")), QByteArray("2026-01-01"));
-        QVERIFY_THROWS_EXCEPTION(vaha::Error,
-                                 value::fromDisplayText(date, QStringLiteral("31.2.2024")));
-        Field moment;
-        moment.type = FieldType::DateTime;
-        QCOMPARE(*value::fromDisplayText(moment, QStringLiteral("17.05.2024 8:05:09")),
-                 QByteArray("2024-05-17 08:05:09"));
+        Field f;
+        f.type = FieldType(type);
+        if (refused) {
+            QVERIFY_THROWS_EXCEPTION(vaha::Error, value::fromDisplayText(f, typed));
+            return;
+        }
+        const std::optional<QByteArray> v = value::fromDisplayText(f, typed);
+        if (server.isNull()) {
+            QVERIFY(!v);
+        } else {
+            QVERIFY(v);
+            QCOMPARE(*v, server);
+        }
     }
 };
 
