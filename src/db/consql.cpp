@@ -69,8 +69,6 @@ bool connectDatabase(Connection& connection, const QString& sqlPort, const QStri
     } catch (const Error&) {
         return false;
     }
-    if (!connection.isConnected())
-        return false;
 
     const QString address = sysinfo::addressText(sysinfo::localAddress());
     const QString user = sysinfo::userName();
