@@ -49,14 +49,13 @@ Error conversionError(const QString& text, const char* kind) {
 } // namespace
 
 bool Field::acceptsCharacter(QChar c) const {
-    const QLocale loc = regional::locale();
     switch (type) {
     case FieldType::Integer:
         return c.isDigit() || c == u'-' || c == u'+';
     case FieldType::Float:
     case FieldType::Decimal:
         return c.isDigit() || c == u'-' || c == u'+' || c == u'e' || c == u'E' ||
-               c == loc.decimalPoint().front();
+               c == regional::locale().decimalPoint().front();
     case FieldType::Date:
     case FieldType::DateTime:
     case FieldType::Time:
