@@ -140,9 +140,7 @@ void TFvaha::FormShow() {
     m_context.workstation = s.workstation;
     // A workstation number that cannot name a table is reported now; the entry form refuses
     // to open until it is corrected, so no working table is ever touched with it.
-    if (!isValidWorkstationNumber(s.workstation)) {
-        ui::runGuarded(this, [&] { validateWorkstationNumber(s.workstation); });
-    }
+    ui::runGuarded(this, [&] { validateWorkstationNumber(s.workstation); });
     // 3. Connect; a failed connect is silent here, the first list query reports it.
     db::connectDatabase(m_context.connection, s.sqlPort, s.openPort, s.workstation, QString(),
                         QStringLiteral("Váha PLX"));
