@@ -9,6 +9,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <cmath>
+#include <span>
 
 namespace vaha::report {
 namespace {
@@ -76,6 +77,11 @@ void requireWritable(const ReportTemplate& report) {
         }
     }
 }
+
+// The words of the enumerated attributes, in the order of the enumerations' values.
+constexpr QStringView kOrientationWords[] = {u"portrait", u"landscape"};
+constexpr QStringView kHAlignWords[] = {u"left", u"center", u"right"};
+constexpr QStringView kVAlignWords[] = {u"top", u"center", u"bottom"};
 
 QString boolText(bool v) {
     return v ? QStringLiteral("true") : QStringLiteral("false");
@@ -180,6 +186,22 @@ private:
         fail(QStringLiteral("%1=\"%2\" není true ani false").arg(QLatin1String(name), v));
     }
 
+    // An attribute that names one of `words`: the index of the word, `fallback` when the
+    // attribute is missing.
+    int keyword(const char* name, std::span<const QStringView> words, int fallback) {
+        const QString v = text(name, words[std::size_t(fallback)].toString());
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            if (v == words[i])
+                return int(i);
+        }
+        QStringList choices;
+        for (const QStringView word : words.first(words.size() - 1))
+            choices << word.toString();
+        fail(QStringLiteral("%1=\"%2\" není %3 ani %4")
+                 .arg(QLatin1String(name), v, choices.join(QStringLiteral(", ")),
+                      words.back().toString()));
+    }
+
     void readPreview(PreviewSettings& preview) {
         preview.maximized = flag("maximized", preview.maximized);
         preview.zoom = whole("zoom", preview.zoom, 1, 10000);
@@ -204,11 +226,8 @@ private:
         Page page;
         page.name = text("name");
         page.paper = whole("paper", page.paper, 0, 65535);
-        const QString orientation = text("orientation", QStringLiteral("portrait"));
-        if (orientation == u"landscape")
-            page.orientation = Orientation::Landscape;
-        else if (orientation != u"portrait")
-            fail(QStringLiteral("orientation=\"%1\" není portrait ani landscape").arg(orientation));
+        page.orientation =
+            Orientation(keyword("orientation", kOrientationWords, int(page.orientation)));
         QSizeF size = paper::portraitSize(page.paper);
         if (size.isEmpty())
             size = {210, 297};
@@ -271,24 +290,8 @@ private:
             else
                 fail(QStringLiteral("neznámý řez písma \"%1\"").arg(s));
         }
-        const QString align = text("align", QStringLiteral("left"));
-        if (align == u"left")
-            t.hAlign = HAlign::Left;
-        else if (align == u"center")
-            t.hAlign = HAlign::Center;
-        else if (align == u"right")
-            t.hAlign = HAlign::Right;
-        else
-            fail(QStringLiteral("align=\"%1\" není left, center ani right").arg(align));
-        const QString valign = text("valign", QStringLiteral("top"));
-        if (valign == u"top")
-            t.vAlign = VAlign::Top;
-        else if (valign == u"center")
-            t.vAlign = VAlign::Center;
-        else if (valign == u"bottom")
-            t.vAlign = VAlign::Bottom;
-        else
-            fail(QStringLiteral("valign=\"%1\" není top, center ani bottom").arg(valign));
+        t.hAlign = HAlign(keyword("align", kHAlignWords, int(t.hAlign)));
+        t.vAlign = VAlign(keyword("valign", kVAlignWords, int(t.vAlign)));
         t.wordWrap = flag("wordwrap", t.wordWrap);
         t.expressions = flag("expressions", t.expressions);
         t.format = text("format");
@@ -319,16 +322,10 @@ void writeText(QXmlStreamWriter& w, const TextObject& t) {
         style << QStringLiteral("underline");
     if (!style.isEmpty())
         w.writeAttribute(QStringLiteral("style"), style.join(u' '));
-    if (t.hAlign != HAlign::Left) {
-        w.writeAttribute(QStringLiteral("align"), t.hAlign == HAlign::Center
-                                                      ? QStringLiteral("center")
-                                                      : QStringLiteral("right"));
-    }
-    if (t.vAlign != VAlign::Top) {
-        w.writeAttribute(QStringLiteral("valign"), t.vAlign == VAlign::Center
-                                                       ? QStringLiteral("center")
-                                                       : QStringLiteral("bottom"));
-    }
+    if (t.hAlign != HAlign::Left)
+        w.writeAttribute(QStringLiteral("align"), kHAlignWords[int(t.hAlign)].toString());
+    if (t.vAlign != VAlign::Top)
+        w.writeAttribute(QStringLiteral("valign"), kVAlignWords[int(t.vAlign)].toString());
     if (!t.wordWrap)
         w.writeAttribute(QStringLiteral("wordwrap"), boolText(false));
     if (!t.expressions)
@@ -373,9 +370,8 @@ QByteArray serializeTemplate(const ReportTemplate& report) {
         w.writeStartElement(QStringLiteral("page"));
         w.writeAttribute(QStringLiteral("name"), p.name);
         w.writeAttribute(QStringLiteral("paper"), QString::number(p.paper));
-        w.writeAttribute(QStringLiteral("orientation"), p.orientation == Orientation::Landscape
-                                                            ? QStringLiteral("landscape")
-                                                            : QStringLiteral("portrait"));
+        w.writeAttribute(QStringLiteral("orientation"),
+                         kOrientationWords[int(p.orientation)].toString());
         w.writeAttribute(QStringLiteral("width"), number(p.width));
         w.writeAttribute(QStringLiteral("height"), number(p.height));
         w.writeAttribute(QStringLiteral("margin-left"), number(p.marginLeft));
