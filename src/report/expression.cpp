@@ -191,10 +191,8 @@ private:
             return *v;
         }
         if (m_context.variables) {
-            for (const Variable& var : *m_context.variables) {
-                if (var.name.compare(first, Qt::CaseInsensitive) == 0)
-                    return Value::ofText(var.value);
-            }
+            if (const Variable* var = findVariable(*m_context.variables, first))
+                return Value::ofText(var->value);
         }
         fail(QStringLiteral("neznámá proměnná \"%1\"").arg(first));
     }

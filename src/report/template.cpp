@@ -32,12 +32,16 @@ QRectF Page::bandRect(const Band& band) const {
     return {marginLeft, top, bandWidth(), band.height};
 }
 
-const Variable* ReportTemplate::variable(QStringView name) const {
+const Variable* findVariable(const std::vector<Variable>& variables, QStringView name) {
     for (const Variable& v : variables) {
         if (v.name.compare(name, Qt::CaseInsensitive) == 0)
             return &v;
     }
     return nullptr;
+}
+
+const Variable* ReportTemplate::variable(QStringView name) const {
+    return findVariable(variables, name);
 }
 
 Page newPage(const QString& name) {

@@ -89,6 +89,9 @@ struct Variable {
     bool operator==(const Variable&) const = default;
 };
 
+// The variable of that name, letter case ignored; null when there is none.
+const Variable* findVariable(const std::vector<Variable>& variables, QStringView name);
+
 struct PreviewSettings {
     bool maximized = true;
     int zoom = 100; // percent
