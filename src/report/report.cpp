@@ -24,12 +24,16 @@ void Report::designReport(QWidget* parent) {
     execModal(designer);
 }
 
-bool Report::prepareReport(QWidget* parent) {
-    const QStringList errors = m_document.prepare();
+bool prepareShowingErrors(ReportDocument& document, QWidget* parent) {
+    const QStringList errors = document.prepare();
     if (errors.isEmpty())
         return true;
     ui::showError(parent, QStringLiteral("Sestavu nelze připravit:\n") + errors.join(u'\n'));
     return false;
+}
+
+bool Report::prepareReport(QWidget* parent) {
+    return prepareShowingErrors(m_document, parent);
 }
 
 void Report::showPreparedReport(QWidget* parent) {

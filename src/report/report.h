@@ -45,4 +45,8 @@ private:
     QString m_requested;
 };
 
+// Builds the document's pages; false, after showing the errors over `parent`, when the
+// template cannot be prepared.
+bool prepareShowingErrors(ReportDocument& document, QWidget* parent);
+
 } // namespace vaha::report

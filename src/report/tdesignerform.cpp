@@ -2,12 +2,11 @@
 
 #include "report/designcanvas.h"
 #include "report/modal.h"
+#include "report/report.h"
 #include "report/reportdocument.h"
 #include "report/tpagesetupform.h"
 #include "report/tpreviewform.h"
-#include "util/error.h"
 #include "util/widgets/guarded.h"
-#include "util/widgets/messages.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -498,11 +497,8 @@ void TDesignerForm::PageSetupBClick() {
 }
 
 void TDesignerForm::PreviewBClick() {
-    const QStringList errors = m_document.prepare();
-    if (!errors.isEmpty()) {
-        ui::showError(this, QStringLiteral("Sestavu nelze připravit:\n") + errors.join(u'\n'));
+    if (!prepareShowingErrors(m_document, this))
         return;
-    }
     TPreviewForm preview(m_document, this);
     execModal(preview);
 }

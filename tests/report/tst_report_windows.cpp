@@ -355,6 +355,34 @@ private Q_SLOTS:
         QVERIFY(m->boxes.boxes().isEmpty());
     }
 
+    // The designer's preview shows the template as edited; one that cannot be prepared says why
+    // and shows no preview.
+    void designerPreview() {
+        auto m = mainWindow({QStringLiteral("/ES")});
+        QStringList inner;
+        preview(*m, [&](QDialog& dialog) {
+            auto& designer = static_cast<TDesignerForm&>(dialog);
+            DialogInterceptor previews;
+            previews.onDialog = [&](QDialog& d) {
+                inner << d.objectName();
+                return int(QDialog::Accepted);
+            };
+            QVERIFY(designer.editor().selectByName(QStringLiteral("Memo23")));
+            auto* text = child<QPlainTextEdit>(&dialog, "TextE");
+            text->setPlainText(QStringLiteral("[cer9]"));
+            child<QAction>(&dialog, "PreviewB")->trigger();
+            QVERIFY(inner.isEmpty());
+            text->setPlainText(QStringLiteral("[cer1]"));
+            child<QAction>(&dialog, "PreviewB")->trigger();
+        });
+        QCOMPARE(inner, QStringList{QStringLiteral("frxPreviewForm")});
+        QCOMPARE(m->boxes.boxes().size(), 1);
+        QCOMPARE(m->boxes.boxes()[0].kind, ui::BoxKind::Error);
+        QVERIFY2(m->boxes.boxes()[0].text.startsWith(QStringLiteral("Sestavu nelze připravit:")),
+                 qPrintable(m->boxes.boxes()[0].text));
+        QVERIFY(m->boxes.boxes()[0].text.contains(QStringLiteral("neznámá proměnná \"cer9\"")));
+    }
+
     void cleanupTestCase() {
         init(); // leave the supplied template in place
     }
