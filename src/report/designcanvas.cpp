@@ -214,8 +214,10 @@ void DesignCanvas::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void DesignCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (m_editor.objectAt(toPage(event->position())).isValid())
-        Q_EMIT editTextRequested();
+    ui::runGuarded(this, [&] {
+        if (m_editor.objectAt(toPage(event->position())).isValid())
+            Q_EMIT editTextRequested();
+    });
 }
 
 void DesignCanvas::keyPressEvent(QKeyEvent* event) {

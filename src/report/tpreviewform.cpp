@@ -313,10 +313,13 @@ bool TPreviewForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_scroll->viewport() && event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         if (wheel->modifiers() & Qt::ControlModifier) {
-            if (wheel->angleDelta().y() > 0)
-                ZoomInBClick();
-            else if (wheel->angleDelta().y() < 0)
-                ZoomOutBClick();
+            const int steps = wheel->angleDelta().y();
+            ui::runGuarded(this, [this, steps] {
+                if (steps > 0)
+                    ZoomInBClick();
+                else if (steps < 0)
+                    ZoomOutBClick();
+            });
             return true;
         }
     }

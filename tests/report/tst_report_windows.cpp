@@ -15,6 +15,7 @@
 #include "util/widgets/messages.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -353,6 +354,23 @@ private Q_SLOTS:
         QVERIFY(test::readFile(pdf).startsWith("%PDF"));
         QVERIFY(test::readFile(printed).startsWith("%PDF"));
         QVERIFY(m->boxes.boxes().isEmpty());
+    }
+
+    // A PDF export that cannot write its file says why and leaves no hourglass behind.
+    void failedExportLeavesNoHourglass() {
+        auto m = mainWindow();
+        preview(*m, [&](QDialog& dialog) {
+            DialogInterceptor answers;
+            answers.onSaveFileName = [&](const QString&, const QString&) {
+                return m_dir.filePath(QStringLiteral("missing/note.pdf"));
+            };
+            child<QAction>(&dialog, "PdfB")->trigger();
+            QVERIFY(!QApplication::overrideCursor());
+        });
+        QCOMPARE(m->boxes.boxes().size(), 1);
+        QCOMPARE(m->boxes.boxes()[0].kind, ui::BoxKind::Error);
+        QVERIFY2(m->boxes.boxes()[0].text.contains(QStringLiteral("Cannot create file")),
+                 qPrintable(m->boxes.boxes()[0].text));
     }
 
     // The designer's preview shows the template as edited; one that cannot be prepared says why
