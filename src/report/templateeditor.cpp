@@ -212,29 +212,28 @@ void TemplateEditor::rename(const QString& name) {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty())
         throw Error(QStringLiteral("Objekt musí mít jméno."));
+    if (nameTaken(trimmed, o))
+        throw Error(QStringLiteral("Objekt se jménem %1 už existuje.").arg(trimmed));
+    o->name = trimmed;
+    touch();
+}
+
+bool TemplateEditor::nameTaken(QStringView name, const TextObject* except) const {
     for (const Page& p : m_report.pages) {
         for (const Band& b : p.bands) {
-            for (const TextObject& other : b.objects) {
-                if (&other != o && other.name.compare(trimmed, Qt::CaseInsensitive) == 0)
-                    throw Error(QStringLiteral("Objekt se jménem %1 už existuje.").arg(trimmed));
+            for (const TextObject& o : b.objects) {
+                if (&o != except && o.name.compare(name, Qt::CaseInsensitive) == 0)
+                    return true;
             }
         }
     }
-    o->name = trimmed;
-    touch();
+    return false;
 }
 
 QString TemplateEditor::uniqueObjectName() const {
     for (int n = 1;; ++n) {
         const QString name = QStringLiteral("Memo%1").arg(n);
-        bool taken = false;
-        for (const Page& p : m_report.pages) {
-            for (const Band& b : p.bands) {
-                for (const TextObject& o : b.objects)
-                    taken = taken || o.name.compare(name, Qt::CaseInsensitive) == 0;
-            }
-        }
-        if (!taken)
+        if (!nameTaken(name, nullptr))
             return name;
     }
 }

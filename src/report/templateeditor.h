@@ -83,6 +83,8 @@ Q_SIGNALS:
 private:
     void touch();
     const TextObject* object(const ObjectRef& ref) const;
+    // Whether an object other than `except` has the name, letter case ignored.
+    bool nameTaken(QStringView name, const TextObject* except) const;
 
     ReportTemplate& m_report;
     int m_page = 0;
