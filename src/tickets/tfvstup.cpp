@@ -302,9 +302,7 @@ void TFvstup::Button1Click() {
 }
 
 void TFvstup::Button2Click() {
-    TicketSave save(*m_logic);
-    save.setScriptFile(m_scriptFile);
-    save.run();
+    TicketSave(*m_logic).run();
     accept();
 }
 

@@ -41,8 +41,6 @@ public:
 
     TicketEditor& logic() { return *m_logic; }
     Ui::TFvstup& ui() { return *m_ui; }
-    // Where the script of the last save goes ("aa.txt" in the current directory).
-    void setScriptFile(const QString& path) { m_scriptFile = path; }
 
     // Handlers, named as the system names them. Each runs guarded when an event calls it.
     // FormCreate reads vahaPLX.ini of `programDirectory` and sklady.txt of the current
@@ -84,7 +82,6 @@ private:
     std::unique_ptr<FieldBinding> m_binding;
     QButtonGroup* m_typeGroup = nullptr;
     QPointer<lookup::TFnabadre> m_addressBook;
-    QString m_scriptFile = QStringLiteral("aa.txt");
 };
 
 } // namespace vaha::tickets
