@@ -47,10 +47,6 @@ void FieldBinding::bindRadioGroup(QButtonGroup* group, const QString& column,
     applyEditable();
 }
 
-QString FieldBinding::column(QWidget* control) const {
-    return m_controls.value(control).column;
-}
-
 QString FieldBinding::columnText(const QString& column) const {
     // A closed row has no columns: its controls are empty.
     if (m_table.fieldIndex(column) < 0)

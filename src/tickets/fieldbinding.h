@@ -3,10 +3,8 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
-class QAbstractButton;
 class QButtonGroup;
 class QComboBox;
 class QLineEdit;
@@ -36,7 +34,6 @@ public:
     void bindRadioGroup(QButtonGroup* group, const QString& column, const QStringList& stored);
 
     bool isBound(QWidget* control) const { return m_controls.contains(control); }
-    QString column(QWidget* control) const;
 
     // Writes the control's text into its column when it differs from what the column shows.
     // Throws the conversion error of a number or date that does not convert.

@@ -17,7 +17,6 @@ public:
 
     ScaleExchange(QString directory, QString programConfigPath);
 
-    const QString& directory() const { return m_directory; }
     QString requestPath() const;
     QString answerPath() const;
 

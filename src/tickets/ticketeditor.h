@@ -38,10 +38,8 @@ public:
     // empty means no scale for the whole run) and the warehouse entries ("code name").
     // Throws when the warehouses list cannot be read, after the directory has been taken.
     void create(const QString& programConfigPath, const QString& warehousesPath);
-    const QString& scaleDirectory() const { return m_scaleDirectory; }
     bool scaleEnabled() const { return !m_scaleDirectory.isEmpty(); }
     const QStringList& warehouseEntries() const { return m_warehouses; }
-    const QString& programConfigPath() const { return m_programConfigPath; }
 
     // Opening: drops and rebuilds the working table (a copy of ticket Tag, or an empty copy of
     // vazlab plus one fresh row), opens the commodity list and puts the Working row into edit
@@ -51,9 +49,6 @@ public:
     void back();
     // Closing, however the form closes.
     void close();
-    // Changes whenever a ticket is opened or closed; a reading started under one value must
-    // not write under another.
-    quint64 generation() const { return m_generation; }
 
     enum class Lookup { Skipped, Found, NotFound };
     // The partner whose ico equals the column's text exactly; opens the partner list on the
@@ -101,6 +96,8 @@ private:
     QString m_scaleDirectory;
     QString m_programConfigPath;
     QStringList m_warehouses;
+    // Changes whenever a ticket is opened or closed; a reading started under one value must
+    // not write under another.
     quint64 m_generation = 0;
     quint64 m_readingSerial = 0;
 };

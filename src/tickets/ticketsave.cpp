@@ -77,7 +77,7 @@ void TicketSave::run() {
                     numbering.open();
                     break;
                 } catch (const db::DbError& e) {
-                    if (!e.isRetryableLockError() || attempt >= m_maxAttempts)
+                    if (!e.isRetryableLockError() || attempt >= kMaxAttempts)
                         throw;
                     backOff(attempt);
                 }
@@ -155,7 +155,7 @@ void TicketSave::executeScript(bool isNew, int year) {
             }
             if (isNew)
                 m_ticketId = 0;
-            if (!e.isRetryableLockError() || m_attempts >= m_maxAttempts)
+            if (!e.isRetryableLockError() || m_attempts >= kMaxAttempts)
                 throw;
             // The server rolled the transaction back; let the other workstation finish first.
             backOff(m_attempts);

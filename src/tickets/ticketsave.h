@@ -45,7 +45,6 @@ public:
 
     // Where the script file goes; relative names are resolved against the current directory.
     void setScriptFile(const QString& path) { m_scriptFile = path; }
-    void setMaxAttempts(int attempts) { m_maxAttempts = attempts; }
     // How long to keep trying to reach the server after a lost commit.
     void setCheckMilliseconds(int ms) { m_checkMs = ms; }
 
@@ -65,8 +64,10 @@ private:
     bool ticketLanded();
 
     TicketEditor& m_editor;
+    // Runs of the numbering read, and of the transaction, before a lock error is given up.
+    static constexpr int kMaxAttempts = 20;
+
     QString m_scriptFile = QStringLiteral("aa.txt");
-    int m_maxAttempts = 20;
     int m_checkMs = 5000;
     int m_attempts = 0;
     int m_number = 0;
