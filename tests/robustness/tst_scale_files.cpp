@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>

@@ -7,7 +7,6 @@
 #include "tickets/tfvstup.h"
 #include "tickets/ticketeditor.h"
 #include "ui_tfvstup.h"
-#include "util/cp1250.h"
 #include "util/widgets/messages.h"
 
 #include <QApplication>

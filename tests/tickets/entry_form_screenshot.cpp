@@ -8,7 +8,6 @@
 #include "tickets/tfvstup.h"
 #include "tickets/ticketeditor.h"
 #include "ui_tfvstup.h"
-#include "util/cp1250.h"
 #include "util/fileutil.h"
 #include "util/pumpingdelay.h"
 

@@ -1,6 +1,5 @@
 #include "ticketfixture.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace vaha::test {

@@ -4,7 +4,6 @@
 #include "tickets/ticketcolumns.h"
 #include "tickets/ticketeditor.h"
 
-#include <QDate>
 #include <QLocale>
 #include <QTest>
 

@@ -10,7 +10,6 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QDir>
 #include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>

@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
 #include <cstdio>
 
 ScaleSimulator::ScaleSimulator(Settings settings, QObject* parent)
