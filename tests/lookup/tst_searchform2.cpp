@@ -327,6 +327,36 @@ private Q_SLOTS:
         QCOMPARE(ico(*m_partners), QStringLiteral("600"));
     }
 
+    // The component's field list chooses the fields offered, in its order; a name the data set
+    // lacks is left out.
+    void fieldListChoosesTheOfferedFields() {
+        QWidget owner;
+        TRaDBSearch search(&owner);
+        search.DataSet = m_partners.get();
+        search.SelectFields = true;
+        search.Fields = {
+            {QStringLiteral("sidlo")}, {QStringLiteral("nic")}, {QStringLiteral("nazevpodni")}};
+        QStringList offered;
+        QString current;
+        bool chooserShown = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* form = QApplication::activeModalWidget();
+            QVERIFY(form);
+            auto* chooser = form->findChild<QComboBox*>(QStringLiteral("cbFields"));
+            chooserShown = chooser->isVisible();
+            for (int i = 0; i < chooser->count(); ++i)
+                offered << chooser->itemText(i);
+            current = chooser->currentText();
+            QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("btcancel")),
+                              Qt::LeftButton);
+        });
+        QVERIFY(
+            !search.Execute(QStringLiteral("nazevpodni"), 600, QStringLiteral("převzít"), {}, {}));
+        QVERIFY(chooserShown);
+        QCOMPARE(offered, (QStringList{"sidlo", "nazevpodni"}));
+        QCOMPARE(current, QStringLiteral("nazevpodni"));
+    }
+
     void executeReturnsTheOutcome() {
         QWidget owner;
         TRaDBSearch search(&owner);
