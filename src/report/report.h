@@ -37,11 +37,10 @@ public:
 
     ReportDocument& document() { return m_document; }
     const QString& fileName() const { return m_document.fileName(); }
-    // The path of the last load, found or not: where the designer offers to save.
-    const QString& requestedFileName() const { return m_requested; }
 
 private:
     ReportDocument m_document;
+    // The path of the last load, found or not: where the designer offers to save.
     QString m_requested;
 };
 
