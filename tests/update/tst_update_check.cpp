@@ -1,5 +1,6 @@
 // CheckNewVersion against a local HTTP server: the published time against the program file's
 // time, verze.log, the installer download and its hash, and the cases without a version file.
+#include "installedprogram.h"
 #include "localhttpserver.h"
 #include "support/testutil.h"
 #include "update/selfupdate.h"
@@ -8,40 +9,30 @@
 #include "util/error.h"
 
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
-#include <utime.h>
 
 using namespace vaha;
 using namespace vaha::update;
+using vaha::test::kInstalledTime;
 using vaha::test::LocalHttpServer;
+using vaha::test::localText;
 using vaha::test::readFile;
+using vaha::test::setMtime;
 using vaha::test::writeFile;
 
 namespace {
 
-constexpr qint64 kProgramTime = 1715940000; // even seconds
-
-QString localText(qint64 secs) {
-    return QDateTime::fromSecsSinceEpoch(secs).toString("yyyy-MM-dd hh:mm:ss");
-}
-
 // "{LOCAL}" is the program file's time as text, "{LOCAL+1}" one second later, "{LOCAL16}"
 // its first 16 characters.
 QString expand(QString text) {
-    text.replace("{LOCAL+1}", localText(kProgramTime + 1));
-    text.replace("{LOCAL16}", localText(kProgramTime).left(16));
-    text.replace("{LOCAL}", localText(kProgramTime));
+    text.replace("{LOCAL+1}", localText(kInstalledTime + 1));
+    text.replace("{LOCAL16}", localText(kInstalledTime).left(16));
+    text.replace("{LOCAL}", localText(kInstalledTime));
     return text;
-}
-
-void setMtime(const QString& path, qint64 secs) {
-    utimbuf t{time_t(secs), time_t(secs)};
-    QVERIFY(::utime(QFile::encodeName(path).constData(), &t) == 0);
 }
 
 // A program directory with the installed program file.
@@ -52,7 +43,7 @@ struct Installation {
     explicit Installation(bool withProgram = true) {
         if (withProgram) {
             writeFile(path("vahaPLX"), "installed program");
-            setMtime(path("vahaPLX"), kProgramTime);
+            setMtime(path("vahaPLX"), kInstalledTime);
         }
     }
 };
@@ -78,6 +69,8 @@ class TestCheckNewVersion : public QObject {
     }
 
 private Q_SLOTS:
+    void cleanup() { selfUpdateEnvironment() = {}; }
+
     void init() {
         m_server.remove("/soubory/setupvahaplx.ver");
         m_server.remove("/soubory/setupvahaplx.run");
@@ -251,7 +244,6 @@ private Q_SLOTS:
         m_server.setFile("/soubory/setupvahaplx.ver", versionFile("vahaPLX {LOCAL}.000"));
         QCOMPARE(CheckNewVersion("setupvahaplx", "vahaPLX", true), "N");
         QVERIFY(QFile::exists(inst.path("verze.log")));
-        env = {};
     }
 };
 

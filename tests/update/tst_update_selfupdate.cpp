@@ -3,6 +3,7 @@
 #include "app/tfvaha.h"
 #include "app/tpracuji.h"
 #include "db/appcontext.h"
+#include "installedprogram.h"
 #include "localhttpserver.h"
 #include "support/testutil.h"
 #include "update/selfupdate.h"
@@ -19,29 +20,20 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <utime.h>
 
 using namespace vaha;
 using namespace vaha::update;
 using vaha::app::Tpracuji;
 using vaha::app::WaitingGradient;
+using vaha::test::kInstalledTime;
 using vaha::test::LocalHttpServer;
+using vaha::test::localText;
 using vaha::test::readFile;
+using vaha::test::setMtime;
 using vaha::test::writeFile;
 using vaha::ui::BoxKind;
 
 namespace {
-
-constexpr qint64 kInstalledTime = 1715940000; // even seconds
-
-QString localText(qint64 secs) {
-    return QDateTime::fromSecsSinceEpoch(secs).toString("yyyy-MM-dd hh:mm:ss");
-}
-
-void setMtime(const QString& path, qint64 secs) {
-    utimbuf t{time_t(secs), time_t(secs)};
-    QVERIFY(::utime(QFile::encodeName(path).constData(), &t) == 0);
-}
 
 qint64 mtime(const QString& path) {
     return QFileInfo(path).lastModified().toSecsSinceEpoch();
