@@ -56,10 +56,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QStringList rest;
     const bench::Server server = bench::Server::fromArguments(app.arguments().mid(1), &rest);
-    const int repetitions =
-        rest.indexOf(QStringLiteral("--repetitions")) >= 0
-            ? rest.value(rest.indexOf(QStringLiteral("--repetitions")) + 1).toInt()
-            : 7;
+    const int repetitions = bench::intOption(rest, QStringLiteral("--repetitions"), 7);
     try {
         AppContext context;
         context.connection.setHost(server.host);

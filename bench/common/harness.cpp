@@ -120,6 +120,11 @@ QStringList Server::clientArguments() const {
             database};
 }
 
+int intOption(const QStringList& arguments, const QString& name, int fallback) {
+    const qsizetype at = arguments.indexOf(name);
+    return at >= 0 ? arguments.value(at + 1).toInt() : fallback;
+}
+
 void runClient(const Server& server, const QString& script) {
     QProcess p;
     p.setStandardOutputFile(QProcess::nullDevice());

@@ -68,6 +68,9 @@ struct Server {
     QStringList clientArguments() const;
 };
 
+// The whole number after `name` in `arguments` ("--repetitions 5"); `fallback` without it.
+int intOption(const QStringList& arguments, const QString& name, int fallback);
+
 // Runs the mariadb client once, in batch mode, with `script` on its standard input and its
 // output going to /dev/null. Throws vaha::Error when the client fails.
 void runClient(const Server& server, const QString& script);

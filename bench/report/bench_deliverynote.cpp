@@ -65,8 +65,7 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     QStringList rest;
     const bench::Server server = bench::Server::fromArguments(app.arguments().mid(1), &rest);
-    const int at = rest.indexOf(QStringLiteral("--repetitions"));
-    const int repetitions = at >= 0 ? rest.value(at + 1).toInt() : 15;
+    const int repetitions = bench::intOption(rest, QStringLiteral("--repetitions"), 15);
     try {
         QTemporaryDir dir;
         const QString noteFile = dir.filePath(QStringLiteral("note.pdf"));

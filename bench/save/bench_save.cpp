@@ -87,12 +87,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList rest;
     const bench::Server server = bench::Server::fromArguments(app.arguments().mid(1), &rest);
-    auto option = [&](const char* name, int fallback) {
-        const int i = rest.indexOf(QString::fromLatin1(name));
-        return i >= 0 ? rest.value(i + 1).toInt() : fallback;
-    };
-    const int cycles = option("--cycles", 20);
-    const int repetitions = option("--repetitions", 5);
+    const int cycles = bench::intOption(rest, QStringLiteral("--cycles"), 20);
+    const int repetitions = bench::intOption(rest, QStringLiteral("--repetitions"), 5);
 
     QTemporaryDir dir;
     AppContext context;

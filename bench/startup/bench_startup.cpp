@@ -69,8 +69,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList rest;
     const bench::Server server = bench::Server::fromArguments(app.arguments().mid(1), &rest);
-    const int at = rest.indexOf(QStringLiteral("--repetitions"));
-    const int repetitions = at >= 0 ? rest.value(at + 1).toInt() : 21;
+    const int repetitions = bench::intOption(rest, QStringLiteral("--repetitions"), 21);
     try {
         QTemporaryDir site;
         const QString work = site.filePath(QStringLiteral("work"));
