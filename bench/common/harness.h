@@ -16,19 +16,28 @@ namespace vaha::bench {
 // The middle value (the upper one of the two middles for an even count); 0 for none.
 double median(std::vector<double> values);
 
-// Median wall time of `run` in milliseconds after `warmup` unmeasured runs.
-inline double medianMs(const std::function<void()>& run, int repetitions = 7, int warmup = 2) {
-    for (int i = 0; i < warmup; ++i)
+// Median wall time of `run` in milliseconds after `warmup` unmeasured runs; `prepare` runs
+// before each of them outside the clock.
+inline double medianMs(const std::function<void()>& prepare, const std::function<void()>& run,
+                       int repetitions = 7, int warmup = 2) {
+    for (int i = 0; i < warmup; ++i) {
+        prepare();
         run();
+    }
     std::vector<double> times;
     times.reserve(std::size_t(repetitions));
     for (int i = 0; i < repetitions; ++i) {
+        prepare();
         QElapsedTimer t;
         t.start();
         run();
         times.push_back(double(t.nsecsElapsed()) / 1e6);
     }
     return median(std::move(times));
+}
+
+inline double medianMs(const std::function<void()>& run, int repetitions = 7, int warmup = 2) {
+    return medianMs([] {}, run, repetitions, warmup);
 }
 
 // Median wall times in milliseconds of a measured run and its anchor, taken in turns (A B,
