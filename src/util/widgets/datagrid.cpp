@@ -28,10 +28,9 @@ public:
         else if (option.state & QStyle::State_Selected)
             background = kSelected;
         painter->fillRect(option.rect, background);
+        // The base class reads the cell's data into the option itself.
         QStyleOptionViewItem opt(option);
-        initStyleOption(&opt, index);
         opt.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
-        opt.backgroundBrush = Qt::NoBrush;
         opt.palette.setColor(QPalette::Text, Qt::black);
         QStyledItemDelegate::paint(painter, opt, index);
     }
