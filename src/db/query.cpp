@@ -54,9 +54,6 @@ FieldType typeOf(const MYSQL_FIELD& f) {
     }
 }
 
-} // namespace
-
-Field fieldFromServer(const MYSQL_FIELD& f);
 Field fieldFromServer(const MYSQL_FIELD& f) {
     Field field;
     field.name = QString::fromLatin1(f.name, qsizetype(f.name_length));
@@ -68,6 +65,8 @@ Field fieldFromServer(const MYSQL_FIELD& f) {
     field.length = qint64(f.length);
     return field;
 }
+
+} // namespace
 
 class Query::Reader : public ResultReader {
 public:
