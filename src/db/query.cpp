@@ -1,6 +1,7 @@
 #include "db/query.h"
 
 #include "db/connection.h"
+#include "util/cp1250.h"
 #include "util/error.h"
 
 #include <QCollator>
@@ -56,7 +57,8 @@ FieldType typeOf(const MYSQL_FIELD& f) {
 
 Field fieldFromServer(const MYSQL_FIELD& f) {
     Field field;
-    field.name = QString::fromLatin1(f.name, qsizetype(f.name_length));
+    // Names come in the session's character set, like the values.
+    field.name = cp1250::decode(QByteArrayView(f.name, qsizetype(f.name_length)));
     field.type = typeOf(f);
     field.serverType = int(f.type);
     field.flags = f.flags;

@@ -38,8 +38,12 @@ private Q_SLOTS:
     void textsTravelInCp1250BothWays() {
         Query q(m_conn.get());
         q.addLine(QStringLiteral("select nazevpodni, @@character_set_client as cs, "));
-        q.addLine(QStringLiteral("'Příliš žluťoučký kůň' as t from adresar where ico = '25'"));
+        q.addLine(QStringLiteral("'Příliš žluťoučký kůň' as t, 7 as `číslo` from adresar"));
+        q.addLine(QStringLiteral("where ico = '25'"));
         q.open();
+        // Column names travel in the session's character set too.
+        QCOMPARE(q.field(3).name, QStringLiteral("číslo"));
+        QCOMPARE(q.asString(u"ČÍSLO"), QStringLiteral("7"));
         QCOMPARE(q.asString(u"NAZEVPODNI"), QStringLiteral("Zemědělská a.s."));
         QCOMPARE(q.asString(u"cs"), QStringLiteral("cp1250"));
         QCOMPARE(q.asString(u"T"), QStringLiteral("Příliš žluťoučký kůň"));
