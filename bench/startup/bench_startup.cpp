@@ -7,14 +7,13 @@
 // sklady.txt beside it; vahaPLX.ini is absent, so the scale stays off.
 #include "app/ticketlist.h"
 #include "harness.h"
-#include "util/cp1250.h"
 #include "util/datetimevalue.h"
 #include "util/error.h"
+#include "util/fileutil.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -22,12 +21,6 @@
 using namespace vaha;
 
 namespace {
-
-void writeFile(const QString& path, const QString& text) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(cp1250::encode(text)) < 0)
-        throw Error(QStringLiteral("cannot write ") + path);
-}
 
 // Starts the program and returns the milliseconds until it reports its first list.
 double timeToFirstList(const QString& program, const QStringList& arguments,
@@ -74,13 +67,14 @@ int main(int argc, char** argv) {
         QTemporaryDir site;
         const QString work = site.filePath(QStringLiteral("work"));
         QDir().mkpath(work);
-        writeFile(site.filePath(QStringLiteral("trivon05.ini")),
-                  QStringLiteral("[LogON]\r\nIP=%1\r\nUser=root\r\nPassword=\r\nDatabase=%2\r\n"
-                                 "SQLport=%3\r\nCisloPC=1\r\n")
-                      .arg(server.host, server.database)
-                      .arg(server.port));
-        writeFile(work + QStringLiteral("/sklady.txt"),
-                  QStringLiteral("01;Sila Kyjov\r\n02;Sklad Čeložnice\r\n"));
+        writeLinesCp1250(site.filePath(QStringLiteral("trivon05.ini")),
+                         {QStringLiteral("[LogON]"), QStringLiteral("IP=") + server.host,
+                          QStringLiteral("User=root"), QStringLiteral("Password="),
+                          QStringLiteral("Database=") + server.database,
+                          QStringLiteral("SQLport=") + QString::number(server.port),
+                          QStringLiteral("CisloPC=1")});
+        writeLinesCp1250(work + QStringLiteral("/sklady.txt"),
+                         {QStringLiteral("01;Sila Kyjov"), QStringLiteral("02;Sklad Čeložnice")});
 
         const QString dir = QCoreApplication::applicationDirPath();
         const QString vaha = dir + QStringLiteral("/bench_startup_vahaplx");
