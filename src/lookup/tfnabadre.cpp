@@ -2,9 +2,9 @@
 
 #include "lookup/applicationhotkey.h"
 #include "lookup/tradbsearch.h"
-#include "lookup/waitcursor.h"
 #include "ui_tfnabadre.h"
 #include "util/widgets/guarded.h"
+#include "util/widgets/waitcursor.h"
 
 #include <QKeyEvent>
 #include <QShowEvent>
@@ -137,7 +137,7 @@ void TFnabadre::suitempDBGrid1TitleClick(int column) {
 
     TRaDBSearch search(this);
     {
-        WaitCursor wait;
+        ui::WaitCursor wait;
         m_zqAdre.sortBy(field);
         search.SearchKind = skContext;
         search.DataSet = &m_zqAdre;

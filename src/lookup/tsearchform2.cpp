@@ -3,10 +3,10 @@
 #include "db/query.h"
 #include "lookup/searchlistmodel.h"
 #include "lookup/skintitlebar.h"
-#include "lookup/waitcursor.h"
 #include "ui_tsearchform2.h"
 #include "util/widgets/guarded.h"
 #include "util/widgets/messages.h"
+#include "util/widgets/waitcursor.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -208,7 +208,7 @@ void TSearchForm2::cbFieldsChange() {
 
 void TSearchForm2::buildList() {
     {
-        WaitCursor wait;
+        ui::WaitCursor wait;
         m_model->setShown({});
         m_lists.build(*m_dataSet, m_field, m_text);
         m_model->setShown(lookup::FilterValues(QString(), false, m_lists, m_text));
@@ -321,7 +321,7 @@ void TSearchForm2::UpdateDefaultButton() {
 }
 
 bool TSearchForm2::LocateRecord() {
-    WaitCursor wait;
+    ui::WaitCursor wait;
     return m_dataSet && m_dataSet->locate(searchFieldName(), m_ui->edtemplate->text());
 }
 

@@ -6,9 +6,9 @@
 #include "report/reportdocument.h"
 #include "util/error.h"
 #include "util/widgets/guarded.h"
+#include "util/widgets/waitcursor.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -275,9 +275,11 @@ void TPreviewForm::PrintBClick() {
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
     if (execModal(dialog) != QDialog::Accepted)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool printed = printPages(*m_printer, m_document.prepared());
-    QApplication::restoreOverrideCursor();
+    bool printed = false;
+    {
+        ui::WaitCursor wait;
+        printed = printPages(*m_printer, m_document.prepared());
+    }
     if (!printed)
         throw Error(QStringLiteral("Tiskárna nezačala tisknout."));
 }
@@ -304,9 +306,8 @@ void TPreviewForm::PdfBClick() {
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setValue(0);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ui::WaitCursor wait;
     m_document.exportPdf(path, [&progress](int done, int) { progress.setValue(done); });
-    QApplication::restoreOverrideCursor();
 }
 
 bool TPreviewForm::eventFilter(QObject* watched, QEvent* event) {

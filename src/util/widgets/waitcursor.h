@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-namespace vaha::lookup {
+namespace vaha::ui {
 
 // The hourglass for the lifetime of the object, also when the work in between fails.
 class WaitCursor {
@@ -13,4 +13,4 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-} // namespace vaha::lookup
+} // namespace vaha::ui
