@@ -1,6 +1,7 @@
 #include "tickets/ticketsave.h"
 
 #include "db/appcontext.h"
+#include "db/connection.h"
 #include "tickets/ticketeditor.h"
 #include "util/configuration.h"
 #include "util/datetimevalue.h"
@@ -40,12 +41,6 @@ QStringList finalNumberSql(int year) {
 // again after a pause that grows with each attempt, so that the saves under way can finish.
 void backOff(int attempt) {
     QThread::msleep(quint64(5 + QRandomGenerator::global()->bounded(10 + 15 * attempt)));
-}
-
-QString identifier(const QString& name) {
-    QString escaped = name;
-    escaped.replace(u'`', QStringLiteral("``"));
-    return u'`' + escaped + u'`';
 }
 
 } // namespace
@@ -228,7 +223,7 @@ bool TicketSave::ticketLanded() {
     for (const QString& column : std::as_const(m_columns)) {
         if (column.compare(u"id", Qt::CaseInsensitive) == 0)
             continue;
-        const QString c = identifier(column);
+        const QString c = db::Connection::quoteIdentifier(column);
         q.addLine(QStringLiteral(" and v.") + c + QStringLiteral(" <=> t.") + c);
     }
     q.addLine(QStringLiteral(" lock in share mode"));
