@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
+#include <utime.h>
 
 namespace vaha::test {
 
@@ -26,6 +28,11 @@ QString makeTempDir(QTemporaryDir& dir) {
     if (!dir.isValid())
         throw Error(QStringLiteral("Cannot create a temporary directory"));
     return dir.path();
+}
+
+void setMtime(const QString& path, qint64 secs) {
+    utimbuf t{time_t(secs), time_t(secs)};
+    QVERIFY(::utime(QFile::encodeName(path).constData(), &t) == 0);
 }
 
 } // namespace vaha::test

@@ -3,10 +3,7 @@
 // What the update tests share about the installed program file: its modification time, and a
 // moment as the version file and verze.log write it.
 #include <QDateTime>
-#include <QFile>
 #include <QString>
-#include <QTest>
-#include <utime.h>
 
 namespace vaha::test {
 
@@ -16,12 +13,6 @@ inline constexpr qint64 kInstalledTime = 1715940000;
 // "yyyy-mm-dd hh:nn:ss" in local time.
 inline QString localText(qint64 secs) {
     return QDateTime::fromSecsSinceEpoch(secs).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-}
-
-// Sets a file's modification time; fails the test when it cannot.
-inline void setMtime(const QString& path, qint64 secs) {
-    utimbuf t{time_t(secs), time_t(secs)};
-    QVERIFY(::utime(QFile::encodeName(path).constData(), &t) == 0);
 }
 
 } // namespace vaha::test

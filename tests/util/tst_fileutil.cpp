@@ -9,18 +9,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
-#include <utime.h>
 
 using namespace vaha;
 using vaha::test::readFile;
+using vaha::test::setMtime;
 using vaha::test::writeFile;
-
-namespace {
-void setMtime(const QString& path, qint64 secs) {
-    utimbuf t{time_t(secs), time_t(secs)};
-    QVERIFY(::utime(QFile::encodeName(path).constData(), &t) == 0);
-}
-} // namespace
 
 class TestFileUtil : public QObject {
     Q_OBJECT
