@@ -61,13 +61,15 @@ private Q_SLOTS:
         m_db->exec(QStringLiteral("set names cp1250"));
         QProcess client; // an independent client in UTF-8 reads the same text
         client.start(QStringLiteral("mariadb"),
-                     {QStringLiteral("--no-defaults"), QStringLiteral("--protocol=TCP"), QStringLiteral("-h"),
-                      TestDatabase::host(), QStringLiteral("-P"), QString::number(TestDatabase::port()),
-                      QStringLiteral("-uroot"), QStringLiteral("--default-character-set=utf8mb4"),
-                      QStringLiteral("-N"), QStringLiteral("-B"), m_db->name(), QStringLiteral("-e"),
+                     {QStringLiteral("--no-defaults"), QStringLiteral("--protocol=TCP"),
+                      QStringLiteral("-h"), TestDatabase::host(), QStringLiteral("-P"),
+                      QString::number(TestDatabase::port()), QStringLiteral("-uroot"),
+                      QStringLiteral("--default-character-set=utf8mb4"), QStringLiteral("-N"),
+                      QStringLiteral("-B"), m_db->name(), QStringLiteral("-e"),
                       QStringLiteral("select modul from historiem")});
         QVERIFY(client.waitForFinished(30000));
-        QCOMPARE(QString::fromUtf8(client.readAllStandardOutput()).trimmed(), QStringLiteral("Váha PLX"));
+        QCOMPARE(QString::fromUtf8(client.readAllStandardOutput()).trimmed(),
+                 QStringLiteral("Váha PLX"));
         QCOMPARE(q.asString(u"pc"), QStringLiteral("3"));
         QCOMPARE(q.asString(u"stredisko"), QString());
         QVERIFY(!q.isNull(u"stredisko"));
@@ -90,12 +92,14 @@ private Q_SLOTS:
     }
 
     void quotesInOutsideValuesCannotBreakTheInsert() {
-        Run run = connect(QString::number(TestDatabase::port()), QString(), QStringLiteral("x\"); drop table vazlab; --'"));
+        Run run = connect(QString::number(TestDatabase::port()), QString(),
+                          QStringLiteral("x\"); drop table vazlab; --'"));
         QVERIFY(run.result);
         QCOMPARE(m_db->scalar(QStringLiteral("select pc from historiem")),
                  QStringLiteral("x\"); drop table vazlab; --'"));
-        QCOMPARE(m_db->scalarInt(QStringLiteral("select count(*) from information_schema.tables "
-                                                "where table_schema = database() and table_name='vazlab'")),
+        QCOMPARE(m_db->scalarInt(
+                     QStringLiteral("select count(*) from information_schema.tables "
+                                    "where table_schema = database() and table_name='vazlab'")),
                  1);
     }
 
@@ -105,7 +109,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("statements");
         const QString serverPort = QString::number(TestDatabase::port());
-        QTest::newRow("open port answers: no row, no session statements") << serverPort << false << 0 << 0;
+        QTest::newRow("open port answers: no row, no session statements")
+            << serverPort << false << 0 << 0;
         QTest::newRow("open port silent: as without it") << QStringLiteral("1") << true << 1 << 3;
     }
     void openPortCases() {
@@ -114,7 +119,8 @@ private Q_SLOTS:
         QFETCH(int, rows);
         QFETCH(int, statements);
         // With the OPEN port answering, the SQL port is deliberately wrong: it is never used.
-        const QString sqlPort = result ? QString::number(TestDatabase::port()) : QStringLiteral("2");
+        const QString sqlPort =
+            result ? QString::number(TestDatabase::port()) : QStringLiteral("2");
         Run run = connect(sqlPort, openPort, QStringLiteral("1"));
         QCOMPARE(run.result, result);
         QCOMPARE(logRows(), rows);
@@ -129,10 +135,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("connectedAfter");
         QTest::newRow("empty SQL port") << QString() << QString() << false;
         QTest::newRow("letters in SQL port") << QStringLiteral("33o6") << QString() << false;
-        QTest::newRow("letters in OPEN port") << QString::number(TestDatabase::port()) << QStringLiteral("x") << false;
+        QTest::newRow("letters in OPEN port")
+            << QString::number(TestDatabase::port()) << QStringLiteral("x") << false;
         // Connected through the OPEN port, the bad SQL port still raises; the session stays open.
-        QTest::newRow("open port answers, SQL port bad") << QStringLiteral("abc")
-                                                         << QString::number(TestDatabase::port()) << true;
+        QTest::newRow("open port answers, SQL port bad")
+            << QStringLiteral("abc") << QString::number(TestDatabase::port()) << true;
     }
     void portTextsThatAreNoNumbers() {
         QFETCH(QString, sqlPort);
@@ -140,10 +147,12 @@ private Q_SLOTS:
         QFETCH(bool, connectedAfter);
         auto c = m_db->connect();
         try {
-            db::connectDatabase(*c, sqlPort, openPort, QString(), QString(), QStringLiteral("Váha PLX"));
+            db::connectDatabase(*c, sqlPort, openPort, QString(), QString(),
+                                QStringLiteral("Váha PLX"));
             QFAIL("no conversion error");
         } catch (const Error& e) {
-            QVERIFY2(e.message().endsWith(QStringLiteral("is not a valid integer value")), qPrintable(e.message()));
+            QVERIFY2(e.message().endsWith(QStringLiteral("is not a valid integer value")),
+                     qPrintable(e.message()));
         }
         QCOMPARE(c->isConnected(), connectedAfter);
         QCOMPARE(logRows(), 0);

@@ -6,15 +6,15 @@
 #include "support/testutil.h"
 #include "tickets/tfvstup.h"
 #include "util/datetimevalue.h"
+#include "util/widgets/dateedit.h"
 #include "util/widgets/messages.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QPushButton>
 #include <QTableView>
-#include "util/widgets/dateedit.h"
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -43,8 +43,8 @@ private:
 };
 
 QByteArray logon(const TestDatabase& db, const QByteArray& extra = {}) {
-    return "[LogON]\r\nIP=127.0.0.1\r\nUser=root\r\nDatabase=" + db.name().toLatin1() + "\r\nSQLport=" +
-           QByteArray::number(TestDatabase::port()) + "\r\n" + extra;
+    return "[LogON]\r\nIP=127.0.0.1\r\nUser=root\r\nDatabase=" + db.name().toLatin1() +
+           "\r\nSQLport=" + QByteArray::number(TestDatabase::port()) + "\r\n" + extra;
 }
 
 template <typename T> T* child(QObject* parent, const char* name) {
@@ -54,7 +54,9 @@ template <typename T> T* child(QObject* parent, const char* name) {
     return found;
 }
 
-QString today() { return DateToSqlText(toDateTimeValue(QDate::currentDate())); }
+QString today() {
+    return DateToSqlText(toDateTimeValue(QDate::currentDate()));
+}
 
 } // namespace
 
@@ -71,7 +73,8 @@ class TestMainWindow : public QObject {
     std::unique_ptr<Started> start(const QByteArray& ini) {
         auto s = std::make_unique<Started>();
         s->context.connection.setConnectTimeout(3);
-        s->context.connection.setStatementObserver([p = s.get()](const QString& st) { p->sent << st; });
+        s->context.connection.setStatementObserver(
+            [p = s.get()](const QString& st) { p->sent << st; });
         s->window = std::make_unique<app::TFvaha>(s->context);
         Workplace place(ini);
         s->window->show(); // runs the show sequence
@@ -86,13 +89,15 @@ private Q_SLOTS:
             "(1, CURDATE() - INTERVAL 400 DAY, 30, 10, 'loni'),"
             "(7, CURDATE(), 30, 0, 'dnes otevřený'), (8, CURDATE(), 31, 11, 'dnes uzavřený'),"
             "(3, CURDATE() - INTERVAL 1 DAY, 0, 0, 'včera otevřený'),"
-            "(9, CURDATE(), NULL, 0, 'dnes brutto NULL'), (10, CURDATE(), NULL, 12, 'NULL a tara')"));
+            "(9, CURDATE(), NULL, 0, 'dnes brutto NULL'), (10, CURDATE(), NULL, 12, 'NULL a "
+            "tara')"));
     }
 
     void startShowsTodaysOpenTicketsWithTheExactStatement() {
         auto s = start(logon(*m_db, "CisloPC=3\r\n"));
         QVERIFY(s->boxes.boxes().isEmpty());
-        const QStringList expected{QStringLiteral("select * from vazlab"), QStringLiteral("where 1=1"),
+        const QStringList expected{QStringLiteral("select * from vazlab"),
+                                   QStringLiteral("where 1=1"),
                                    QStringLiteral(" and (brutto=0 or tara=0)"),
                                    QStringLiteral(" and datum='") + today() + u'\'',
                                    QStringLiteral("order by datum DESC, cislodokla DESC")};
@@ -121,18 +126,21 @@ private Q_SLOTS:
                  (QStringList{"select * from vazlab", "where 1=1", " and (brutto=0 or tara=0)",
                               "order by datum DESC, cislodokla DESC"}));
         QCOMPARE(s->window->list().ZQuery1.recordCount(), 3);
-        child<ui::DateEdit>(w, "DateEdit1")->setText(QStringLiteral("1.1.2020")); // no re-query while "ze dne" is off
+        child<ui::DateEdit>(w, "DateEdit1")
+            ->setText(QStringLiteral("1.1.2020")); // no re-query while "ze dne" is off
         QCOMPARE(s->sent.size(), sent + 1);
 
         child<QCheckBox>(w, "CheckBox1")->click(); // both off: every ticket, newest day first
         QCOMPARE(s->window->list().ZQuery1.sql(),
-                 (QStringList{"select * from vazlab", "where 1=1", "order by datum DESC, cislodokla DESC"}));
+                 (QStringList{"select * from vazlab", "where 1=1",
+                              "order by datum DESC, cislodokla DESC"}));
         QCOMPARE(s->window->list().ZQuery1.recordCount(), 6);
         QCOMPARE(s->window->list().ZQuery1.asString(u"cislodokla"), QStringLiteral("10"));
 
         child<QCheckBox>(w, "CheckBox2")->click(); // one day only, the date typed meanwhile
         QCOMPARE(s->window->list().ZQuery1.sql().at(2), QStringLiteral(" and datum='2020-01-01'"));
-        child<ui::DateEdit>(w, "DateEdit1")->setText(QStringLiteral("1.1.")); // half typed: day zero, empty list
+        child<ui::DateEdit>(w, "DateEdit1")
+            ->setText(QStringLiteral("1.1.")); // half typed: day zero, empty list
         QCOMPARE(s->window->list().ZQuery1.sql().at(2), QStringLiteral(" and datum='1899-12-30'"));
         QCOMPARE(s->window->list().ZQuery1.recordCount(), 0);
     }
@@ -189,8 +197,10 @@ private Q_SLOTS:
     void badStartSettingsAreReportedAndTheWindowStillOpens_data() {
         QTest::addColumn<QByteArray>("extra");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty SQL port") << QByteArray("SQLport=\r\n") << "'' is not a valid integer value";
-        QTest::newRow("letters in SQL port") << QByteArray("SQLport=abc\r\n") << "'abc' is not a valid integer value";
+        QTest::newRow("empty SQL port")
+            << QByteArray("SQLport=\r\n") << "'' is not a valid integer value";
+        QTest::newRow("letters in SQL port")
+            << QByteArray("SQLport=abc\r\n") << "'abc' is not a valid integer value";
     }
     void badStartSettingsAreReportedAndTheWindowStillOpens() {
         QFETCH(QByteArray, extra);
@@ -216,10 +226,12 @@ private Q_SLOTS:
         QFETCH(QString, number);
         auto s = start(logon(*m_db, "CisloPC=" + number.toLatin1() + "\r\n"));
         QCOMPARE(s->boxes.boxes().size(), 1);
-        QVERIFY2(s->boxes.boxes()[0].text.contains(QStringLiteral("CisloPC")), qPrintable(s->boxes.boxes()[0].text));
+        QVERIFY2(s->boxes.boxes()[0].text.contains(QStringLiteral("CisloPC")),
+                 qPrintable(s->boxes.boxes()[0].text));
         // The list still works and the start is logged with the number as typed.
         QVERIFY(s->window->list().ZQuery1.isOpen());
-        QCOMPARE(m_db->scalar(QStringLiteral("select pc from historiem order by id desc limit 1")), number);
+        QCOMPARE(m_db->scalar(QStringLiteral("select pc from historiem order by id desc limit 1")),
+                 number);
     }
 
     void noConfigurationFileMeansDefaults() {

@@ -143,10 +143,14 @@ private Q_SLOTS:
     void regionalDatesReadBackWhatTheyShow_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("Czech") << "cs_CZ" << "17.05.2024";
-        QTest::newRow("C, month names in its own format") << "C" << "2024-05-17";
-        QTest::newRow("US") << "en_US" << "5/17/2024";
-        QTest::newRow("year first") << "ja_JP" << "2024/05/17";
+        QTest::newRow("Czech") << "cs_CZ"
+                               << "17.05.2024";
+        QTest::newRow("C, month names in its own format") << "C"
+                                                          << "2024-05-17";
+        QTest::newRow("US") << "en_US"
+                            << "5/17/2024";
+        QTest::newRow("year first") << "ja_JP"
+                                    << "2024/05/17";
     }
     void regionalDatesReadBackWhatTheyShow() {
         QFETCH(QString, locale);

@@ -17,7 +17,9 @@ DateEdit::DateEdit(QWidget* parent) : QLineEdit(parent) {
     connect(drop, &QAction::triggered, this, &DateEdit::showCalendar);
 }
 
-QDate DateEdit::date() const { return regional::parseCompleteDate(text()); }
+QDate DateEdit::date() const {
+    return regional::parseCompleteDate(text());
+}
 
 DateTimeValue DateEdit::dateValue() const {
     const QDate d = date();
