@@ -2,6 +2,7 @@
 
 #include "report/render.h"
 #include "util/error.h"
+#include "util/fileutil.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -115,7 +116,7 @@ void writePdfFile(const QString& path, const PreparedReport& report, const PdfIn
     const QByteArray bytes = pdfDocument(report, info, progress);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+        throw Error(fileErrorText(FileFailure::Create, path, file.errorString()));
 }
 
 } // namespace vaha::report

@@ -1,6 +1,7 @@
 #include "report/templatefile.h"
 
 #include "util/error.h"
+#include "util/fileutil.h"
 
 #include <QDir>
 #include <QFile>
@@ -397,7 +398,7 @@ QByteArray serializeTemplate(const ReportTemplate& report) {
 ReportTemplate readTemplateFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+        throw Error(fileErrorText(FileFailure::Open, path, file.errorString()));
     return parseTemplate(file.readAll(), path);
 }
 
@@ -406,7 +407,7 @@ void writeTemplateFile(const QString& path, const ReportTemplate& report) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(serializeTemplate(report)) < 0 ||
         !file.commit()) {
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+        throw Error(fileErrorText(FileFailure::Create, path, file.errorString()));
     }
 }
 

@@ -1,8 +1,8 @@
 #include "update/download.h"
 
 #include "util/error.h"
+#include "util/fileutil.h"
 
-#include <QFileInfo>
 #include <QSaveFile>
 #include <curl/curl.h>
 #include <dlfcn.h>
@@ -63,11 +63,6 @@ const Curl& curl() {
     return api;
 }
 
-QString createError(const QString& path, const QString& reason) {
-    return QStringLiteral("Cannot create file \"%1\". %2")
-        .arg(QFileInfo(path).absoluteFilePath(), reason);
-}
-
 bool isHttpError(CURL* handle) {
     long status = 0;
     curl().easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
@@ -86,7 +81,7 @@ struct Receiver {
     bool open() {
         file = std::make_unique<QSaveFile>(path);
         if (!file->open(QIODevice::WriteOnly)) {
-            fileError = createError(path, file->errorString());
+            fileError = fileErrorText(FileFailure::Create, path, file->errorString());
             return false;
         }
         return true;
@@ -106,8 +101,7 @@ size_t writeBody(char* data, size_t size, size_t count, void* user) {
             return 0;
     }
     if (bytes > 0 && r->file->write(data, qint64(bytes)) != qint64(bytes)) {
-        r->fileError = QStringLiteral("Cannot write file \"%1\". %2")
-                           .arg(QFileInfo(r->path).absoluteFilePath(), r->file->errorString());
+        r->fileError = fileErrorText(FileFailure::Write, r->path, r->file->errorString());
         return 0;
     }
     return bytes;
@@ -173,7 +167,7 @@ bool DownloadToFile(const QString& address, const QString& localPath) {
     if (!receiver.file && !receiver.open()) // an empty body: an empty file
         throw Error(receiver.fileError);
     if (!receiver.file->commit())
-        throw Error(createError(localPath, receiver.file->errorString()));
+        throw Error(fileErrorText(FileFailure::Create, localPath, receiver.file->errorString()));
     return true;
 }
 

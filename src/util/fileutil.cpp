@@ -123,16 +123,22 @@ QStringList splitLines(QStringView text) {
     return lines;
 }
 
+QString fileErrorText(FileFailure failure, const QString& path, const QString& reason) {
+    const QString verb = failure == FileFailure::Open     ? QStringLiteral("open")
+                         : failure == FileFailure::Create ? QStringLiteral("create")
+                                                          : QStringLiteral("write");
+    return QStringLiteral("Cannot %1 file \"%2\". %3")
+        .arg(verb, QFileInfo(path).absoluteFilePath(), reason);
+}
+
 QString readTextCp1250(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2")
-                        .arg(QFileInfo(path).absoluteFilePath(), file.errorString()));
+        throw Error(fileErrorText(FileFailure::Open, path, file.errorString()));
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2")
-                        .arg(QFileInfo(path).absoluteFilePath(), file.errorString()));
+        throw Error(fileErrorText(FileFailure::Open, path, file.errorString()));
     }
     return cp1250::decode(bytes);
 }
@@ -149,12 +155,10 @@ void writeLinesCp1250(const QString& path, const QStringList& lines) {
     }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2")
-                        .arg(QFileInfo(path).absoluteFilePath(), file.errorString()));
+        throw Error(fileErrorText(FileFailure::Create, path, file.errorString()));
     }
     if (file.write(bytes) != bytes.size() || !file.flush()) {
-        throw Error(QStringLiteral("Cannot write file \"%1\". %2")
-                        .arg(QFileInfo(path).absoluteFilePath(), file.errorString()));
+        throw Error(fileErrorText(FileFailure::Write, path, file.errorString()));
     }
 }
 

@@ -38,6 +38,11 @@ QStringList splitLines(QStringView text);
 // character that Windows-1250 cannot hold (the file is then left untouched).
 void writeLinesCp1250(const QString& path, const QStringList& lines);
 
+// The message of a file that cannot be opened, created or written: "Cannot open file" … with
+// the file's absolute path and the system's reason.
+enum class FileFailure { Open, Create, Write };
+QString fileErrorText(FileFailure failure, const QString& path, const QString& reason);
+
 // Modification time truncated to even seconds, as a packed file time keeps it.
 QDateTime evenSecondsFileTime(const QDateTime& moment);
 
