@@ -6,6 +6,7 @@
 // The database must hold the reference schema with tickets (tools/bench prepares one).
 #include "app/ticketlist.h"
 #include "db/appcontext.h"
+#include "db/consql.h"
 #include "harness.h"
 #include "util/datetimevalue.h"
 #include "util/error.h"
@@ -62,8 +63,7 @@ int main(int argc, char** argv) {
         context.connection.setHost(server.host);
         context.connection.setPort(server.port);
         context.connection.setDatabase(server.database);
-        context.connection.execute(QStringLiteral("set @@session.sql_mode=\"\""));
-        context.connection.execute(QStringLiteral("SET names cp1250;"));
+        db::prepareSession(context.connection);
         app::TicketList list(context);
         list.orderClause = app::TicketList::defaultOrderClause();
 

@@ -10,6 +10,7 @@
 // program's connection, K times in one script, so its own start and log-on spread over K
 // cycles as the program's one connection does. Tickets the benchmark adds are deleted again.
 #include "db/appcontext.h"
+#include "db/consql.h"
 #include "harness.h"
 #include "tickets/ticketeditor.h"
 #include "tickets/ticketsave.h"
@@ -100,8 +101,7 @@ int main(int argc, char** argv) {
     int status = 0;
     try {
         // The session as the connect routine leaves it.
-        context.connection.execute(QStringLiteral("set @@session.sql_mode=\"\""));
-        context.connection.execute(QStringLiteral("SET names cp1250;"));
+        db::prepareSession(context.connection);
         {
             db::Query last(&context.connection);
             last.addLine(QStringLiteral("select coalesce(max(id), 0) from vazlab"));

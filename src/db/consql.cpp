@@ -44,6 +44,11 @@ QString startLogStatement(const Connection& c, const QString& modul, const QStri
         .join(u'\n');
 }
 
+void prepareSession(Connection& connection) {
+    connection.execute(QStringLiteral("set @@session.sql_mode=\"\""));
+    connection.execute(QStringLiteral("SET names cp1250;"));
+}
+
 bool connectDatabase(Connection& connection, const QString& sqlPort, const QString& openPort,
                      const QString& pc, const QString& stredisko, const QString& modul) {
     if (!openPort.isEmpty()) {
@@ -73,8 +78,7 @@ bool connectDatabase(Connection& connection, const QString& sqlPort, const QStri
     const QString address = sysinfo::addressText(sysinfo::localAddress());
     const QString user = sysinfo::userName();
     const QString computer = sysinfo::computerName();
-    connection.execute(QStringLiteral("set @@session.sql_mode=\"\""));
-    connection.execute(QStringLiteral("SET names cp1250;"));
+    prepareSession(connection);
     const QString fileMoment = formatMoment(FindFileDate(programFilePath()));
     const QString version = sysinfo::programVersionText();
     connection.execute(startLogStatement(connection, modul, pc, stredisko, formatMoment(nowValue()),

@@ -16,6 +16,10 @@ class Connection;
 bool connectDatabase(Connection& connection, const QString& sqlPort, const QString& openPort,
                      const QString& pc, const QString& stredisko, const QString& modul);
 
+// The session statements of the connect routine: the empty SQL mode and the cp1250 character
+// set. A reconnect does not repeat them.
+void prepareSession(Connection& connection);
+
 // The five lines of the start-up log insert, values escaped (exposed for tests).
 QString startLogStatement(const Connection& connection, const QString& modul, const QString& pc,
                           const QString& stredisko, const QString& moment, const QString& address,

@@ -3,6 +3,7 @@
 //
 //   entry-form-screenshot HOST PORT DATABASE OUT.png
 #include "db/appcontext.h"
+#include "db/consql.h"
 #include "db/query.h"
 #include "lookup/tfnabadre.h"
 #include "tickets/tfvstup.h"
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
         context.connection.setPort(args[2].toInt());
         context.connection.setUser(QStringLiteral("root"));
         context.connection.setDatabase(args[3]);
-        context.connection.execute(QStringLiteral("set @@session.sql_mode=\"\""));
+        db::prepareSession(context.connection);
         context.workstation = QStringLiteral("9");
 
         lookup::TFnabadre book;

@@ -1,5 +1,7 @@
 #include "ticketfixture.h"
 
+#include "db/consql.h"
+
 #include <QFileInfo>
 
 namespace vaha::test {
@@ -10,8 +12,7 @@ TicketFixture::TicketFixture(const QString& tag) : m_db(std::make_unique<TestDat
     c.setPort(TestDatabase::port());
     c.setUser(QStringLiteral("root"));
     c.setDatabase(m_db->name());
-    c.execute(QStringLiteral("set @@session.sql_mode=\"\""));
-    c.execute(QStringLiteral("SET names cp1250;"));
+    db::prepareSession(c);
     c.setStatementObserver([this](const QString& s) { statements.append(s); });
     m_context.workstation = QStringLiteral("3");
 }

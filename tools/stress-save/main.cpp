@@ -19,6 +19,7 @@
 //       numbers=4,9,...          (save-seconds: inside "Uložit" only)
 // Exit status 1 when a counted run had a failure or the tool could not start.
 #include "db/appcontext.h"
+#include "db/consql.h"
 #include "db/query.h"
 #include "stressticket.h"
 #include "tickets/ticketeditor.h"
@@ -148,8 +149,7 @@ int main(int argc, char** argv) {
     try {
         OutcomeLog log(parser.value(logFile));
         // As the connect routine prepares the session at start; a reconnect does not repeat it.
-        context.connection.execute(QStringLiteral("set @@session.sql_mode=\"\""));
-        context.connection.execute(QStringLiteral("SET names cp1250;"));
+        db::prepareSession(context.connection);
         tickets::TicketEditor editor(context);
         db::Query partners;
         partners.setSql({QStringLiteral("select * from adresar order by ico")});
