@@ -37,6 +37,7 @@ public:
 
     // Seconds a connect attempt may take before it counts as failed.
     void setConnectTimeout(int seconds) { m_connectTimeout = seconds; }
+    int connectTimeout() const { return m_connectTimeout; }
 
     void connect(); // does nothing when connected; throws DbError when it cannot connect
     bool isConnected() const { return m_mysql != nullptr; }

@@ -8,7 +8,9 @@
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QThread>
+#include <algorithm>
 #include <optional>
 
 namespace vaha::tickets {
@@ -171,8 +173,16 @@ void TicketSave::failNotSaved(const db::DbError& lost) {
 void TicketSave::checkAfterLostCommit(const db::DbError& lost, bool isNew, int year) {
     QElapsedTimer clock;
     clock.start();
+    // A host that does not answer at all would hold each reconnect for the whole connect
+    // timeout; no attempt may outlast the time the check has left.
+    db::Connection& connection = m_editor.context().connection;
+    const int connectTimeout = connection.connectTimeout();
+    const auto restoreTimeout = qScopeGuard([&] { connection.setConnectTimeout(connectTimeout); });
     std::optional<bool> landed;
     for (;;) {
+        const qint64 leftMs = std::max<qint64>(0, m_checkMs - clock.elapsed());
+        connection.setConnectTimeout(
+            int(std::max<qint64>(1, std::min<qint64>(connectTimeout, (leftMs + 999) / 1000))));
         try {
             landed = ticketLanded();
             break;
