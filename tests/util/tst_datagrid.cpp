@@ -79,6 +79,26 @@ private Q_SLOTS:
         QVERIFY(current.green > current.total / 2);
         QCOMPARE(current.beige, 0);
     }
+
+    void widenedColumnKeepsItsWidthWhenTheQueryOpensAgain() {
+        db::Query q(m_conn.get());
+        q.addLine(QStringLiteral("select ico, nazevpodni, psc from adresar order by ico"));
+        ui::DataGrid grid;
+        grid.setQuery(&q);
+        // Columns chosen as the windows choose them; one with its width given.
+        grid.setColumns({{QStringLiteral("ico"), {}, {}, {}, 80},
+                         {QStringLiteral("nazevpodni"), QStringLiteral("Název"), {}, {}, -1},
+                         {QStringLiteral("psc"), {}, {}, {}, -1}});
+        q.open();
+        QCOMPARE(grid.columnWidth(0), 80);
+        const int sized = grid.columnWidth(1);
+        grid.setColumnWidth(1, sized + 150); // the user drags the column's edge
+        q.close();
+        q.open();
+        QCOMPARE(grid.columnWidth(1), sized + 150);
+        QCOMPARE(grid.columnWidth(0), 80);
+        QCOMPARE(grid.model()->rowCount(), 2);
+    }
 };
 
 QTEST_MAIN(TestDataGrid)

@@ -91,12 +91,16 @@ void DataGrid::setRowSelect(bool rowSelect) {
 
 void DataGrid::setQuery(db::Query* query) {
     m_query = query;
+    m_sizedColumns = -1;
     m_model = new db::QueryModel(query, this);
     QItemSelectionModel* old = selectionModel();
     setModel(m_model);
     delete old;
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        applyColumnWidths();
+        // Widths are set once for a query's columns: a column the user widened keeps its
+        // width when the query is opened again (a new filter, a sort).
+        if (m_query && m_query->isOpen() && m_model->columnCount() != m_sizedColumns)
+            applyColumnWidths();
         followQuery(m_query ? m_query->position() : -1);
     });
     connect(query, &db::Query::currentChanged, this, &DataGrid::followQuery);
@@ -107,6 +111,7 @@ void DataGrid::setQuery(db::Query* query) {
 
 void DataGrid::setColumns(const QList<db::GridColumn>& columns) {
     m_model->setColumns(columns);
+    m_sizedColumns = -1;
     applyColumnWidths();
 }
 
@@ -139,6 +144,7 @@ void DataGrid::applyColumnWidths() {
         const QString title = m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
         setColumnWidth(c, qMax(width, fm.horizontalAdvance(title) + 12));
     }
+    m_sizedColumns = m_query->isOpen() ? m_model->columnCount() : -1;
 }
 
 void DataGrid::followQuery(int position) {

@@ -39,6 +39,7 @@ private:
     // Cleared when the query goes: the model announces its reset from the query's destroyed().
     QPointer<db::Query> m_query;
     db::QueryModel* m_model = nullptr;
+    int m_sizedColumns = -1; // columns sized over the open query; -1: not yet
     bool m_syncing = false;
 };
 
