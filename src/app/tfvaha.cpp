@@ -127,16 +127,8 @@ void TFvaha::FormShow() {
     // 1. A connection left open is closed.
     m_context.connection.disconnect();
     // 2. Log-on settings; host, user, password and database go into the connection at once.
-    LogonSettings current;
-    current.host = m_context.connection.host();
-    current.user = m_context.connection.user();
-    current.password = m_context.connection.password();
-    current.workstation = m_context.workstation;
-    const LogonSettings s = readLogonSettings(m_sharedConfigPath, current);
-    m_context.connection.setHost(s.host);
-    m_context.connection.setUser(s.user);
-    m_context.connection.setPassword(s.password);
-    m_context.connection.setDatabase(s.database);
+    const LogonSettings s =
+        db::applyLogonSettings(m_context.connection, m_sharedConfigPath, m_context.workstation);
     m_context.workstation = s.workstation;
     // A workstation number that cannot name a table is reported now; the entry form refuses
     // to open until it is corrected, so no working table is ever touched with it.

@@ -44,6 +44,21 @@ QString startLogStatement(const Connection& c, const QString& modul, const QStri
         .join(u'\n');
 }
 
+LogonSettings applyLogonSettings(Connection& connection, const QString& configPath,
+                                 const QString& workstation) {
+    LogonSettings current;
+    current.host = connection.host();
+    current.user = connection.user();
+    current.password = connection.password();
+    current.workstation = workstation;
+    const LogonSettings s = readLogonSettings(configPath, current);
+    connection.setHost(s.host);
+    connection.setUser(s.user);
+    connection.setPassword(s.password);
+    connection.setDatabase(s.database);
+    return s;
+}
+
 void prepareSession(Connection& connection) {
     connection.execute(QStringLiteral("set @@session.sql_mode=\"\""));
     connection.execute(QStringLiteral("SET names cp1250;"));

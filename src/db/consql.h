@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/configuration.h"
+
 #include <QString>
 
 namespace vaha::db {
@@ -15,6 +17,12 @@ class Connection;
 // returns false without a message; a failing session statement or log insert raises.
 bool connectDatabase(Connection& connection, const QString& sqlPort, const QString& openPort,
                      const QString& pc, const QString& stredisko, const QString& modul);
+
+// Reads the log-on settings of the shared configuration file, with the connection's host, user
+// and password and the given workstation number as the defaults, and puts host, user, password
+// and database into the connection.
+LogonSettings applyLogonSettings(Connection& connection, const QString& configPath,
+                                 const QString& workstation);
 
 // The session statements of the connect routine: the empty SQL mode and the cp1250 character
 // set. A reconnect does not repeat them.

@@ -20,15 +20,8 @@ void printError(const QString& text) {
 
 // Connects as the main window does: the same configuration file and connect routine.
 void connect(db::Connection& connection) {
-    LogonSettings current;
-    current.host = connection.host();
-    current.user = connection.user();
-    current.password = connection.password();
-    const LogonSettings s = readLogonSettings(QString::fromUtf16(kSharedConfigFile), current);
-    connection.setHost(s.host);
-    connection.setUser(s.user);
-    connection.setPassword(s.password);
-    connection.setDatabase(s.database);
+    const LogonSettings s =
+        db::applyLogonSettings(connection, QString::fromUtf16(kSharedConfigFile), QString());
     db::connectDatabase(connection, s.sqlPort, s.openPort, s.workstation, QString(),
                         QStringLiteral("Váha PLX"));
     // The routine fails silently; connecting again raises the server's reason.
