@@ -1,5 +1,6 @@
 #include "report/pdfexport.h"
 
+#include "report/layout.h"
 #include "report/render.h"
 #include "util/error.h"
 #include "util/fileutil.h"
@@ -85,7 +86,7 @@ QByteArray pdfDocument(const PreparedReport& report, const PdfInfo& info,
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
-        writer.setResolution(1200);
+        writer.setResolution(int(kLayoutDpi));
         writer.setCreator(info.creator);
         writer.setTitle(info.title);
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));

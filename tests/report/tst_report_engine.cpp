@@ -4,6 +4,7 @@
 #include "report/layout.h"
 #include "report/templateeditor.h"
 #include "report/templatefile.h"
+#include "support/testdatabase.h"
 #include "util/error.h"
 
 #include <QFile>
@@ -36,7 +37,7 @@ public:
 };
 
 QString sourceTemplate() {
-    return qEnvironmentVariable("VAHA_SOURCE_DIR") + QStringLiteral("/fr3/vaha1.fr3");
+    return vaha::test::TestDatabase::sourceDir() + QStringLiteral("/fr3/vaha1.fr3");
 }
 
 } // namespace

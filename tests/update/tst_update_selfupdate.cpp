@@ -5,6 +5,7 @@
 #include "db/appcontext.h"
 #include "installedprogram.h"
 #include "localhttpserver.h"
+#include "support/testdatabase.h"
 #include "support/testutil.h"
 #include "update/selfupdate.h"
 #include "update/versioncheck.h"
@@ -51,7 +52,7 @@ bool run(const QString& program, const QStringList& arguments) {
 }
 
 QString sourceDir() {
-    return qEnvironmentVariable("VAHA_SOURCE_DIR");
+    return vaha::test::TestDatabase::sourceDir();
 }
 
 bool hasDarkPixel(const QImage& image) {
